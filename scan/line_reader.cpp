@@ -1,0 +1,125 @@
+#include "scan/line_reader.h"
+
+#include <cstring>
+
+#include "common/messages.h"
+#include "common/scan_state.h"
+
+bool end_of_input = false;
+
+namespace {
+
+// The dictionary is read in blocks of this size straight into block; lines
+// are found with byte searches rather than one call per byte.
+constexpr std::size_t READ_BLOCK_SIZE = 128 * 1024;
+constexpr unsigned char END_OF_FILE_MARK = 0x1A;
+
+std::FILE* dictionary_file = nullptr;
+unsigned char block[READ_BLOCK_SIZE];
+std::size_t block_pos = 0;
+std::size_t block_end = 0;
+// No block follows the current one: the file ended, or a 0x1A byte was found
+// and the block was cut before it.
+bool last_block = false;
+bool stopped_at_mark = false;
+// A read failed after the bytes of the current block were read; reported
+// once those bytes have been handled.
+bool read_failed = false;
+
+// Reads the next block. Returns false when there is none.
+bool fill_block()
+{
+    if (last_block)
+        return false;
+    if (read_failed)
+        fail(MSG_DIC_READ);
+    std::size_t n = std::fread(block, 1, READ_BLOCK_SIZE, dictionary_file);
+    if (std::ferror(dictionary_file)) {
+        if (n == 0)
+            fail(MSG_DIC_READ);
+        read_failed = true;
+    } else if (n < READ_BLOCK_SIZE) {
+        last_block = true;
+    }
+    // Nothing after the first 0x1A byte is part of the dictionary.
+    const void* mark = std::memchr(block, END_OF_FILE_MARK, n);
+    if (mark != nullptr) {
+        n = static_cast<std::size_t>(static_cast<const unsigned char*>(mark) - block);
+        last_block = true;
+        stopped_at_mark = true;
+        read_failed = false;
+    }
+    block_pos = 0;
+    block_end = n;
+    // An empty block means the end: fread returns short only at the end of
+    // the file or on an error.
+    return n > 0;
+}
+
+}  // namespace
+
+void start_reading(std::FILE* dictionary)
+{
+    dictionary_file = dictionary;
+    block_pos = block_end = 0;
+    last_block = stopped_at_mark = read_failed = false;
+    end_of_input = false;
+}
+
+bool read_entry_line()
+{
+    line_length = 0;
+    line_buffer[0] = '\0';
+    for (;;) {
+        if (block_pos == block_end && !fill_block()) {
+            // An unfinished line cut short by 0x1A is dropped without a word;
+            // one cut short by the end of the file is an error.
+            if (line_length > 0 && !stopped_at_mark)
+                fail_format(REASON_NO_LINE_END);
+            end_of_input = true;
+            return false;
+        }
+        // A further byte has come, and it is not 0x1A (blocks are cut before
+        // that). The limit is tested before the byte is stored, so a line
+        // fails on its 1024th byte whatever that byte is, an LF included.
+        if (line_length == LONGEST_LINE)
+            fail_format(REASON_OVERFLOW);
+
+        const unsigned char* next = block + block_pos;
+        std::size_t span = block_end - block_pos;
+        std::size_t room = static_cast<std::size_t>(LONGEST_LINE - line_length);
+        if (span > room)
+            span = room;
+        // Look for an LF that directly follows a CR of the same line; any
+        // other LF or CR is an ordinary byte of the line.
+        std::size_t from = 0;
+        while (from < span) {
+            const void* found = std::memchr(next + from, '\n', span - from);
+            if (found == nullptr)
+                break;
+            std::size_t lf = static_cast<std::size_t>(static_cast<const unsigned char*>(found) - next);
+            bool after_cr = lf > 0 ? next[lf - 1] == '\r'
+                                   : line_length > 0 && line_buffer[line_length - 1] == '\r';
+            if (after_cr) {
+                std::memcpy(line_buffer + line_length, next, lf + 1);
+                line_length += static_cast<int>(lf);
+                line_buffer[line_length + 1] = '\0';
+                block_pos += lf + 1;
+                return true;
+            }
+            from = lf + 1;
+        }
+        std::memcpy(line_buffer + line_length, next, span);
+        line_length += static_cast<int>(span);
+        line_buffer[line_length] = '\0';
+        block_pos += span;
+    }
+}
+
+void advance_scan()
+{
+    line_offset += line_length + 1;
+    line_number += 1;
+    line_length = 0;
+    line_buffer[0] = '\0';
+}

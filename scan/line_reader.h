@@ -1,0 +1,20 @@
+// Splits the dictionary's bytes into entry lines ended by CR LF.
+#pragma once
+
+#include <cstdio>
+
+// Raised once the input has ended: at the physical end of the file or at
+// its first 0x1A byte.
+extern bool end_of_input;
+
+// Starts reading the open dictionary from its first byte.
+void start_reading(std::FILE* dictionary);
+
+// Reads the next line into the line buffer. Returns true with a complete
+// line (CR LF included; line_length is the position of the LF) and false
+// at the end of the input. Ends the run on a last line without CR LF, on a
+// line longer than LONGEST_LINE bytes, and on a read error.
+bool read_entry_line();
+
+// Moves the scan position past the accepted line and empties the buffer.
+void advance_scan();

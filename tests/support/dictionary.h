@@ -1,0 +1,60 @@
+// Builds dictionaries and the tool's expected output. Texts are written here
+// in UTF-8 and converted to Shift-JIS (CP932), apart from the tool's tables.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// UTF-8 text as CP932 bytes.
+std::string sjis(const std::string& utf8);
+
+// An entry line from UTF-8 text, followed by CR LF.
+std::string entry(const std::string& utf8);
+
+// The row key of row i (0 = ん ... 69 = あ) as CP932 bytes.
+std::string row_key(int row);
+
+// Lines of the given row that take exactly size bytes (0, or 7 and more).
+std::string row_of_size(int row, std::int64_t size);
+
+// The three-line format error report for line number n showing line (bytes
+// as read), with the reason (CP932 bytes).
+std::string format_report(std::int64_t n, const std::string& line, const std::string& reason);
+
+// The two-line order report.
+std::string order_report(std::int64_t n, const std::string& line);
+
+// Warnings for the rows from first to before end.
+std::string empty_rows(int first, int end);
+
+// The closing confirmation.
+std::string confirmation();
+
+// What a successful run prints when the last row with lines is last_row:
+// the warnings for the rows after it, then the confirmation.
+std::string success_after(int last_row);
+
+// The index for the given row starts and sizes (sizes taken modulo 65536).
+std::string index_bytes(const std::vector<std::int64_t>& starts,
+                        const std::vector<std::int64_t>& sizes);
+
+// The index of a dictionary whose rows hold the given sizes (rows without
+// lines hold 0): every start is the sum of the sizes before it.
+std::string index_for_sizes(const std::vector<std::int64_t>& sizes);
+
+// The -m listing for the given starts and sizes.
+std::string listing(const std::vector<std::int64_t>& starts, const std::vector<std::int64_t>& sizes);
+
+// The reasons of the format error report, as CP932 bytes.
+extern const std::string REASON_NO_LINE_END;
+extern const std::string REASON_OVERFLOW;
+extern const std::string REASON_TAB;
+extern const std::string REASON_START_MARK;
+extern const std::string REASON_COLON;
+extern const std::string REASON_HEADER_END;
+extern const std::string REASON_TWO_SEMICOLONS;
+extern const std::string REASON_EMPTY_ITEM;
+extern const std::string REASON_CLOSING_SLASH;
+// The reason for an unknown row key, showing its two bytes as copied.
+std::string reason_unknown_key(const std::string& key_bytes);

@@ -1,0 +1,113 @@
+#include "support/tool_runner.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void write_file(const fs::path& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + path.string());
+}
+
+std::string read_file(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+fs::path make_temp_dir()
+{
+    std::string pattern = (fs::temp_directory_path() / "venoskal-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("mkdtemp failed");
+    return pattern;
+}
+
+}  // namespace
+
+ToolResult run_tool(const ToolRun& run)
+{
+    fs::path dir = make_temp_dir();
+    if (run.dictionary)
+        write_file(dir / "kolvane.dic", *run.dictionary);
+    if (run.index)
+        write_file(dir / "kolvane.idx", *run.index);
+    if (run.prepare)
+        run.prepare(dir);
+    fs::path captured = dir / ".." / (dir.filename().string() + ".out");
+
+    std::vector<char*> argv;
+    std::string program = VENOSKAL_BINARY;
+    argv.push_back(program.data());
+    std::vector<std::string> args = run.args;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+
+    std::fflush(nullptr);
+    pid_t child = fork();
+    if (child == 0) {
+        if (chdir(dir.c_str()) != 0)
+            _exit(120);
+        if (run.output == Stdout::Closed) {
+            close(1);
+        } else {
+            const char* target = run.output == Stdout::DevFull ? "/dev/full" : captured.c_str();
+            int fd = open(target, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (fd < 0 || dup2(fd, 1) < 0)
+                _exit(121);
+            close(fd);
+        }
+        execv(argv[0], argv.data());
+        _exit(122);
+    }
+    int wait_status = 0;
+    waitpid(child, &wait_status, 0);
+
+    ToolResult result;
+    result.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : 1000 + WTERMSIG(wait_status);
+    if (run.output == Stdout::Capture)
+        result.output = read_file(captured);
+    fs::path index = dir / "kolvane.idx";
+    if (fs::is_regular_file(fs::symlink_status(index)))
+        result.index = read_file(index);
+    if (run.inspect)
+        run.inspect(dir);
+    fs::remove(captured);
+    fs::remove_all(dir);
+    return result;
+}
+
+std::string hex_dump(const std::string& bytes)
+{
+    std::string out;
+    char cell[24];
+    for (std::size_t i = 0; i < bytes.size(); i += 16) {
+        std::snprintf(cell, sizeof cell, "%06zx", i);
+        out += cell;
+        std::string text;
+        for (std::size_t j = i; j < i + 16 && j < bytes.size(); ++j) {
+            unsigned char c = static_cast<unsigned char>(bytes[j]);
+            std::snprintf(cell, sizeof cell, " %02x", c);
+            out += cell;
+            text += c >= 0x20 && c < 0x7f ? static_cast<char>(c) : '.';
+        }
+        out += "  " + text + "\n";
+    }
+    return out.empty() ? "(empty)\n" : out;
+}
