@@ -33,7 +33,12 @@ int run(int argc, char* argv[])
     // The reader reads whole blocks itself; a stream buffer would only copy.
     std::setvbuf(dictionary, nullptr, _IONBF, 0);
     start_reading(dictionary);
-    while (read_entry_line()) {
+    for (;;) {
+        // Lines that plainly pass every check and stay in the open row are
+        // taken in bulk; every other line goes through the checks one by one.
+        accept_sound_lines();
+        if (!read_entry_line())
+            break;
         int row = check_entry_line();
         assign_row(row);
         advance_scan();

@@ -1,11 +1,15 @@
 #include "scan/line_reader.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "common/messages.h"
 #include "common/scan_state.h"
+#include "rows/row_table.h"
+#include "scan/sound_run.h"
 
 bool end_of_input = false;
+bool quick_accept_enabled = true;
 
 namespace {
 
@@ -15,7 +19,9 @@ constexpr std::size_t READ_BLOCK_SIZE = 128 * 1024;
 constexpr unsigned char END_OF_FILE_MARK = 0x1A;
 
 std::FILE* dictionary_file = nullptr;
-unsigned char block[READ_BLOCK_SIZE];
+// 64 bytes more than a block, so that the last chunk of a block can be
+// loaded whole; what lies past block_end is never taken for dictionary bytes.
+unsigned char block[READ_BLOCK_SIZE + SOUND_RUN_SLACK];
 std::size_t block_pos = 0;
 std::size_t block_end = 0;
 // No block follows the current one: the file ended, or a 0x1A byte was found
@@ -114,6 +120,19 @@ bool read_entry_line()
         line_buffer[line_length] = '\0';
         block_pos += span;
     }
+}
+
+void accept_sound_lines()
+{
+    if (!quick_accept_enabled || block_pos == block_end)
+        return;
+    auto lead = static_cast<unsigned char>(row_keys[current_row][0]);
+    auto trail = static_cast<unsigned char>(row_keys[current_row][1]);
+    std::int64_t lines = 0;
+    std::size_t end = find_sound_run(block, block_pos, block_end, lead, trail, &lines);
+    line_offset += static_cast<std::int64_t>(end - block_pos);
+    line_number += lines;
+    block_pos = end;
 }
 
 void advance_scan()

@@ -18,3 +18,13 @@ bool read_entry_line();
 
 // Moves the scan position past the accepted line and empties the buffer.
 void advance_scan();
+
+// Accepts, without copying them, the complete lines at the read position
+// that check_entry_line would accept and that belong to the open row, and
+// moves the scan position past them. Stops before the first line that it
+// cannot vouch for; read_entry_line takes that one. Called between lines.
+void accept_sound_lines();
+
+// Lets accept_sound_lines work (the default). Tests turn it off to check that
+// the tool says and writes the same without it.
+extern bool quick_accept_enabled;

@@ -1,0 +1,117 @@
+// The rules of a sound line as tests on the bits of 64-byte chunks, shared by
+// the plain and the vector builds of find_sound_run.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "common/scan_state.h"
+
+// Where each byte that matters to a sound line stands in 64 bytes: bit i
+// stands for the i-th byte.
+struct ChunkMasks {
+    std::uint64_t colon, semicolon, slash, cr, lf;
+    // A tab or a zero byte: no sound line holds one.
+    std::uint64_t forbidden;
+    // The two bytes of the row's key.
+    std::uint64_t key_lead, key_trail;
+};
+
+inline ChunkMasks map_chunk_plain(const unsigned char* bytes, unsigned char lead, unsigned char trail)
+{
+    ChunkMasks m{};
+    for (int i = 0; i < 64; ++i) {
+        std::uint64_t bit = std::uint64_t{1} << i;
+        unsigned char c = bytes[i];
+        m.colon |= c == ':' ? bit : 0;
+        m.semicolon |= c == ';' ? bit : 0;
+        m.slash |= c == '/' ? bit : 0;
+        m.cr |= c == '\r' ? bit : 0;
+        m.lf |= c == '\n' ? bit : 0;
+        m.forbidden |= c == '\t' || c == '\0' ? bit : 0;
+        m.key_lead |= c == lead ? bit : 0;
+        m.key_trail |= c == trail ? bit : 0;
+    }
+    return m;
+}
+
+// Bit i set when an odd number of the bits at or below i are set.
+inline std::uint64_t prefix_parity(std::uint64_t x)
+{
+    x ^= x << 1;
+    x ^= x << 2;
+    x ^= x << 4;
+    x ^= x << 8;
+    x ^= x << 16;
+    x ^= x << 32;
+    return x;
+}
+
+// No line is looked at on its own: for each chunk, every rule is a test on
+// the bits, and a bit of "faults" is set inside (or at the end of) any line
+// that breaks one. The stretch ends at the line end before the lowest fault.
+template <ChunkMasks (*MAP)(const unsigned char*, unsigned char, unsigned char)>
+std::size_t find_sound_run_with(const unsigned char* bytes, std::size_t start, std::size_t end,
+                                unsigned char lead, unsigned char trail, std::int64_t* lines)
+{
+    // What the bytes before a chunk carry into it. The stretch begins at a
+    // line start, as if right after an LF.
+    std::uint64_t after_lf = 1, after_cr = 0, after_slash = 0, after_semicolon = 0;
+    std::uint64_t after_colon = 0, two_after_colon = 0, in_header = 0;
+    std::size_t line_start = start;
+    std::int64_t count = 0;
+    for (std::size_t base = start;; base += 64) {
+        ChunkMasks m = MAP(bytes + base, lead, trail);
+        std::uint64_t lf_before = m.lf << 1 | after_lf;
+        std::uint64_t cr_before = m.cr << 1 | after_cr;
+        std::uint64_t slash_before = m.slash << 1 | after_slash;
+        std::uint64_t semicolon_before = m.semicolon << 1 | after_semicolon;
+        std::uint64_t colon_1_before = m.colon << 1 | after_colon;
+        std::uint64_t colon_2_before = m.colon << 2 | two_after_colon;
+        // Set from a line's ":" up to its ";": the header. As every line
+        // ends with "/", one without ";" has a "/" in its header; as each ";"
+        // is followed by "/", a second ";" puts that "/" in a header.
+        std::uint64_t header = prefix_parity(m.colon | m.semicolon) ^ (in_header ? ~std::uint64_t{0} : 0);
+
+        std::uint64_t faults = m.forbidden
+                               | (m.lf & ~cr_before) | (cr_before & ~m.lf)     // CR LF only together
+                               | (m.colon ^ lf_before)                        // ":" starts each line, only there
+                               | (m.slash & header)                           // no "/" before the ";"
+                               | (semicolon_before & ~m.slash)                // "/" right after each ";"
+                               | (m.cr & ~slash_before)                       // "/" right before the CR
+                               | (m.slash & slash_before)                     // no "//"
+                               | (colon_1_before & ~m.key_lead)               // the row's key
+                               | (colon_2_before & ~m.key_trail);
+        // A line's LF must come by its LONGEST_LINE-th byte. Only a line that
+        // began in an earlier chunk can reach that far; it began at most
+        // LONGEST_LINE bytes before this chunk, or an earlier chunk would
+        // have ended the stretch.
+        std::size_t last_lf_allowed = line_start + LONGEST_LINE - 1;
+        if (last_lf_allowed < base + 63) {
+            std::size_t first_late = last_lf_allowed + 1 - base;
+            if ((m.lf & ((std::uint64_t{1} << first_late) - 1)) == 0)
+                faults |= std::uint64_t{1} << first_late;
+        }
+        // Nothing at or after the end is part of the stretch.
+        if (end - base < 64)
+            faults |= ~std::uint64_t{0} << (end - base);
+
+        std::uint64_t ends = m.lf;
+        if (faults != 0)
+            ends &= (std::uint64_t{1} << __builtin_ctzll(faults)) - 1;
+        count += __builtin_popcountll(ends);
+        if (ends != 0)
+            line_start = base + static_cast<std::size_t>(63 - __builtin_clzll(ends)) + 1;
+        if (faults != 0) {
+            *lines += count;
+            return line_start;
+        }
+        after_lf = m.lf >> 63;
+        after_cr = m.cr >> 63;
+        after_slash = m.slash >> 63;
+        after_semicolon = m.semicolon >> 63;
+        after_colon = m.colon >> 63;
+        two_after_colon = m.colon >> 62;
+        in_header = header >> 63;
+    }
+}
