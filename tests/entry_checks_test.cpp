@@ -68,49 +68,49 @@ TEST(EntryChecks, ShapesAndReasons)
         accepted(":あ x;/a b/", 69),     // spaces are ordinary bytes
 
         // Check 1, before all others.
-        rejected(":あ;/x\t/", REASON_TAB),
-        rejected("\tあ;/x/", REASON_TAB),
-        rejected("\t", REASON_TAB),
+        rejected(":あ;/x\t/", reason::TAB),
+        rejected("\tあ;/x/", reason::TAB),
+        rejected("\t", reason::TAB),
         // Check 2.
-        rejected("", REASON_START_MARK),
-        rejected("あ;/x/", REASON_START_MARK),
-        rejected(" :あ;/x/", REASON_START_MARK),
-        rejected("x:あ;/x/", REASON_START_MARK),
-        rejected("：あ;/x/", REASON_START_MARK),  // a full-width colon is no start mark
+        rejected("", reason::START_MARK),
+        rejected("あ;/x/", reason::START_MARK),
+        rejected(" :あ;/x/", reason::START_MARK),
+        rejected("x:あ;/x/", reason::START_MARK),
+        rejected("：あ;/x/", reason::START_MARK),  // a full-width colon is no start mark
         // Check 3.
-        rejected(":あ;/x:y/", REASON_COLON),
-        rejected("::あ;/x/", REASON_COLON),
-        rejected(":あ;/x/:", REASON_COLON),
+        rejected(":あ;/x:y/", reason::COLON),
+        rejected("::あ;/x/", reason::COLON),
+        rejected(":あ;/x/:", reason::COLON),
         // Check 4, a line without any / included.
-        rejected(":あ/x;/", REASON_HEADER_END),
-        rejected(":/x/", REASON_HEADER_END),
-        rejected(":あ; /x/", REASON_HEADER_END),
-        rejected(":あ;", REASON_HEADER_END),
-        rejected(":", REASON_HEADER_END),
-        rejected(":あ", REASON_HEADER_END),
+        rejected(":あ/x;/", reason::HEADER_END),
+        rejected(":/x/", reason::HEADER_END),
+        rejected(":あ; /x/", reason::HEADER_END),
+        rejected(":あ;", reason::HEADER_END),
+        rejected(":", reason::HEADER_END),
+        rejected(":あ", reason::HEADER_END),
         // Check 5.
-        rejected(":あ;;/x/", REASON_TWO_SEMICOLONS),
-        rejected(":あ;/x;y/", REASON_TWO_SEMICOLONS),
-        rejected(":あ;/x/;", REASON_TWO_SEMICOLONS),
+        rejected(":あ;;/x/", reason::TWO_SEMICOLONS),
+        rejected(":あ;/x;y/", reason::TWO_SEMICOLONS),
+        rejected(":あ;/x/;", reason::TWO_SEMICOLONS),
         // Check 6.
-        rejected(":あ;/x//y/", REASON_EMPTY_ITEM),
-        rejected(":あ;//", REASON_EMPTY_ITEM),
-        rejected(":あ;/x//", REASON_EMPTY_ITEM),
+        rejected(":あ;/x//y/", reason::EMPTY_ITEM),
+        rejected(":あ;//", reason::EMPTY_ITEM),
+        rejected(":あ;/x//", reason::EMPTY_ITEM),
         // Check 7.
-        rejected(":あ;/x", REASON_CLOSING_SLASH),
-        rejected(":あ;/x/ ", REASON_CLOSING_SLASH),
-        rejected(":あ;/x/y", REASON_CLOSING_SLASH),
+        rejected(":あ;/x", reason::CLOSING_SLASH),
+        rejected(":あ;/x/ ", reason::CLOSING_SLASH),
+        rejected(":あ;/x/y", reason::CLOSING_SLASH),
         // Check 8 shows the two bytes after the start mark as they are.
-        rejected(":;/x/", reason_unknown_key(";/")),
-        rejected(":ア;/x/", reason_unknown_key(sjis("ア"))),
-        rejected(":a;/x/", reason_unknown_key("a;")),
-        rejected(":ab;/x/", reason_unknown_key("ab")),
-        rejected(":ぁ;/x/", reason_unknown_key(sjis("ぁ"))),
-        rejected(":っ;/x/", reason_unknown_key(sjis("っ"))),
-        rejected(":ゐ;/x/", reason_unknown_key(sjis("ゐ"))),
-        rejected(":ゑ;/x/", reason_unknown_key(sjis("ゑ"))),
-        rejected(":を;/x/", reason_unknown_key(sjis("を"))),
-        rejected(":亜;/x/", reason_unknown_key(sjis("亜"))),
+        rejected(":;/x/", reason::unknown_key(";/")),
+        rejected(":ア;/x/", reason::unknown_key(sjis("ア"))),
+        rejected(":a;/x/", reason::unknown_key("a;")),
+        rejected(":ab;/x/", reason::unknown_key("ab")),
+        rejected(":ぁ;/x/", reason::unknown_key(sjis("ぁ"))),
+        rejected(":っ;/x/", reason::unknown_key(sjis("っ"))),
+        rejected(":ゐ;/x/", reason::unknown_key(sjis("ゐ"))),
+        rejected(":ゑ;/x/", reason::unknown_key(sjis("ゑ"))),
+        rejected(":を;/x/", reason::unknown_key(sjis("を"))),
+        rejected(":亜;/x/", reason::unknown_key(sjis("亜"))),
     };
     for (const EntryCase& c : cases)
         expect_entry(c);
@@ -123,11 +123,11 @@ TEST(EntryChecks, SearchesStopAtAZeroByte)
         // What follows the zero byte goes unseen, but the closing / is
         // looked for by position, before the CR.
         {sjis(":あ;/x") + nul + "\t:;/\r\n", 69, ""},
-        {sjis(":あ;") + nul + "/x/\r\n", -1, REASON_HEADER_END, sjis(":あ;")},
-        {sjis(":あ;/x/") + nul + "x\r\n", -1, REASON_CLOSING_SLASH, sjis(":あ;/x/")},
-        {sjis(":あ;/x/") + nul + "\t\r\n", -1, REASON_CLOSING_SLASH, sjis(":あ;/x/")},
-        {sjis(":あ\t;/x") + nul + "/\r\n", -1, REASON_TAB, sjis(":あ\t;/x")},
-        {sjis(":あ;//") + nul + "/\r\n", -1, REASON_EMPTY_ITEM, sjis(":あ;//")},
+        {sjis(":あ;") + nul + "/x/\r\n", -1, reason::HEADER_END, sjis(":あ;")},
+        {sjis(":あ;/x/") + nul + "x\r\n", -1, reason::CLOSING_SLASH, sjis(":あ;/x/")},
+        {sjis(":あ;/x/") + nul + "\t\r\n", -1, reason::CLOSING_SLASH, sjis(":あ;/x/")},
+        {sjis(":あ\t;/x") + nul + "/\r\n", -1, reason::TAB, sjis(":あ\t;/x")},
+        {sjis(":あ;//") + nul + "/\r\n", -1, reason::EMPTY_ITEM, sjis(":あ;//")},
         {sjis(":あ;/x/") + nul + ":y/\r\n", 69, ""},
     };
     for (const EntryCase& c : cases)

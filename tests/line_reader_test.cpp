@@ -62,28 +62,28 @@ TEST(LineReader, FramingRules)
         {"empty file", "", all_rows_empty, 71, 0},
         {"one line", a, success, 71, 9},
         {"two lines", a + a, success, 71, 18},
-        {"last line without line end", a + b, format_report(1, b, REASON_NO_LINE_END), 0, 0},
-        {"only line without line end", b, format_report(0, b, REASON_NO_LINE_END), 0, 0},
-        {"ends with CR alone", a + b + "\r", format_report(1, b + "\r", REASON_NO_LINE_END), 0, 0},
+        {"last line without line end", a + b, format_report(1, b, reason::NO_LINE_END), 0, 0},
+        {"only line without line end", b, format_report(0, b, reason::NO_LINE_END), 0, 0},
+        {"ends with CR alone", a + b + "\r", format_report(1, b + "\r", reason::NO_LINE_END), 0, 0},
         {"0x1A after the last line", a + "\x1A" + "junk without line end", success, 71, 9},
         {"0x1A as the first byte", "\x1A" + a, all_rows_empty, 71, 0},
         {"0x1A inside a line drops it", a + b + "\x1A" + "\r\n" + a, success, 71, 9},
         {"lone LF joins two lines", b + "\n" + a,
-         format_report(0, b + "\n" + a, REASON_COLON), 0, 0},
+         format_report(0, b + "\n" + a, reason::COLON), 0, 0},
         {"LF as the first byte of a line", a + "\n" + a,
-         format_report(1, "\n" + a, REASON_START_MARK), 0, 0},
-        {"lone CR inside a line", b + "\r" + a, format_report(0, b + "\r" + a, REASON_COLON), 0, 0},
-        {"CR CR LF", b + "\r\r\n", format_report(0, b + "\r\r\n", REASON_CLOSING_SLASH), 0, 0},
-        {"blank line", a + "\r\n", format_report(1, "\r\n", REASON_START_MARK), 0, 0},
+         format_report(1, "\n" + a, reason::START_MARK), 0, 0},
+        {"lone CR inside a line", b + "\r" + a, format_report(0, b + "\r" + a, reason::COLON), 0, 0},
+        {"CR CR LF", b + "\r\r\n", format_report(0, b + "\r\r\n", reason::CLOSING_SLASH), 0, 0},
+        {"blank line", a + "\r\n", format_report(1, "\r\n", reason::START_MARK), 0, 0},
         {"zero byte at the start of a line", a + std::string("\0x\r\n", 4),
-         format_report(1, "", REASON_START_MARK), 0, 0},
+         format_report(1, "", reason::START_MARK), 0, 0},
         {"line of 1023 bytes", a + line_1023, success, 71, 9 + 1023},
         {"1024th byte is the LF of CR LF", a + line_1024,
-         format_report(1, line_1024.substr(0, 1023), REASON_OVERFLOW), 0, 0},
-        {"line of 1025 bytes", line_of_length(1025), format_report(0, first_1023, REASON_OVERFLOW), 0, 0},
+         format_report(1, line_1024.substr(0, 1023), reason::OVERFLOW), 0, 0},
+        {"line of 1025 bytes", line_of_length(1025), format_report(0, first_1023, reason::OVERFLOW), 0, 0},
         {"1024th byte is 0x1A", a + first_1023 + "\x1A" + "/\r\n", success, 71, 9},
         {"1023 bytes then the end of the file", a + first_1023,
-         format_report(1, first_1023, REASON_NO_LINE_END), 0, 0},
+         format_report(1, first_1023, reason::NO_LINE_END), 0, 0},
     };
     for (const Framing& c : cases)
         expect_framing(c);
@@ -102,7 +102,7 @@ TEST(LineReader, ZeroByteCountsTowardsOffsetsAndLength)
     expect_framing({"zero byte in a 1023-byte line", padded, success_after(0), 71, 1023});
     std::string too_long = padded.substr(0, 1021) + "zz\r\n";
     expect_framing({"zero byte in a 1024-byte line", too_long,
-                    format_report(0, sjis(":ん;/x/"), REASON_OVERFLOW), 0, 0});
+                    format_report(0, sjis(":ん;/x/"), reason::OVERFLOW), 0, 0});
 }
 
 TEST(LineReader, LinesAcrossReadBoundaries)
@@ -129,7 +129,7 @@ TEST(LineReader, LinesAcrossReadBoundaries)
         std::string long_line = line_of_length(1024);
         expect_framing({"overflow across a boundary", before + long_line + entry(":ん;/x/"),
                         format_report(static_cast<std::int64_t>(std::count(before.begin(), before.end(), '\n')),
-                                      long_line.substr(0, 1023), REASON_OVERFLOW),
+                                      long_line.substr(0, 1023), reason::OVERFLOW),
                         0, 0});
     }
 }

@@ -5,15 +5,19 @@
 #include <cstdio>
 #include <stdexcept>
 
-const std::string REASON_NO_LINE_END = sjis("*****エントリーの行末で改行されていません。*******\n");
-const std::string REASON_OVERFLOW = sjis("*****ラインバッファがオーバーフローしました。*****\n");
-const std::string REASON_TAB = sjis("*****エントリー内にTABが含まれています。**********\n");
-const std::string REASON_START_MARK = sjis("*****エントリー行頭が「:」で始まっていません。****\n");
-const std::string REASON_COLON = sjis("*****エントリーの途中に「:」が含まれています。****\n");
-const std::string REASON_HEADER_END = sjis("*****エントリーのヘッダ末尾に「;」がありません。**\n");
-const std::string REASON_TWO_SEMICOLONS = sjis("*****エントリー内に２個の「;」があります。********\n");
-const std::string REASON_EMPTY_ITEM = sjis("*****エントリー内に空文字列「//」があります。*****\n");
-const std::string REASON_CLOSING_SLASH = sjis("*****エントリー行末の「/」がありません。**********\n");
+namespace reason {
+
+const std::string NO_LINE_END = sjis("*****エントリーの行末で改行されていません。*******\n");
+const std::string OVERFLOW = sjis("*****ラインバッファがオーバーフローしました。*****\n");
+const std::string TAB = sjis("*****エントリー内にTABが含まれています。**********\n");
+const std::string START_MARK = sjis("*****エントリー行頭が「:」で始まっていません。****\n");
+const std::string COLON = sjis("*****エントリーの途中に「:」が含まれています。****\n");
+const std::string HEADER_END = sjis("*****エントリーのヘッダ末尾に「;」がありません。**\n");
+const std::string TWO_SEMICOLONS = sjis("*****エントリー内に２個の「;」があります。********\n");
+const std::string EMPTY_ITEM = sjis("*****エントリー内に空文字列「//」があります。*****\n");
+const std::string CLOSING_SLASH = sjis("*****エントリー行末の「/」がありません。**********\n");
+
+}  // namespace reason
 
 namespace {
 
@@ -145,7 +149,7 @@ std::string listing(const std::vector<std::int64_t>& starts, const std::vector<s
     return out + "\n";
 }
 
-std::string reason_unknown_key(const std::string& key_bytes)
+std::string reason::unknown_key(const std::string& key_bytes)
 {
     return sjis("*****不正な文字[") + key_bytes + sjis("]で始まるエントリーがあります。***\n");
 }

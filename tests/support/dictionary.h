@@ -47,14 +47,16 @@ std::string index_for_sizes(const std::vector<std::int64_t>& sizes);
 std::string listing(const std::vector<std::int64_t>& starts, const std::vector<std::int64_t>& sizes);
 
 // The reasons of the format error report, as CP932 bytes.
-extern const std::string REASON_NO_LINE_END;
-extern const std::string REASON_OVERFLOW;
-extern const std::string REASON_TAB;
-extern const std::string REASON_START_MARK;
-extern const std::string REASON_COLON;
-extern const std::string REASON_HEADER_END;
-extern const std::string REASON_TWO_SEMICOLONS;
-extern const std::string REASON_EMPTY_ITEM;
-extern const std::string REASON_CLOSING_SLASH;
+namespace reason {
+extern const std::string NO_LINE_END;
+extern const std::string OVERFLOW;
+extern const std::string TAB;
+extern const std::string START_MARK;
+extern const std::string COLON;
+extern const std::string HEADER_END;
+extern const std::string TWO_SEMICOLONS;
+extern const std::string EMPTY_ITEM;
+extern const std::string CLOSING_SLASH;
 // The reason for an unknown row key, showing its two bytes as copied.
-std::string reason_unknown_key(const std::string& key_bytes);
+std::string unknown_key(const std::string& key_bytes);
+}  // namespace reason
