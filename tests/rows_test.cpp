@@ -60,13 +60,8 @@ void expect_accepted(const Accepted& c)
     run.index = OLD_INDEX;
     ToolResult result = run_tool(run);
 
-    std::vector<std::int64_t> starts;
-    std::int64_t start = 0;
-    for (std::int64_t size : c.sizes) {
-        starts.push_back(start);
-        start += size;
-    }
-    ASSERT_EQ(start, static_cast<std::int64_t>(c.dictionary.size()));
+    std::vector<std::int64_t> starts = starts_of(c.sizes);
+    ASSERT_EQ(starts.back() + c.sizes.back(), static_cast<std::int64_t>(c.dictionary.size()));
     EXPECT_BYTES(c.warnings + listing(starts, c.sizes) + confirmation(), result.output);
     EXPECT_EQ(result.status, 71);
     EXPECT_BYTES(index_bytes(starts, c.sizes), result.index.value_or("(none)"));

@@ -126,7 +126,7 @@ std::string index_bytes(const std::vector<std::int64_t>& starts, const std::vect
     return out;
 }
 
-std::string index_for_sizes(const std::vector<std::int64_t>& sizes)
+std::vector<std::int64_t> starts_of(const std::vector<std::int64_t>& sizes)
 {
     std::vector<std::int64_t> starts;
     std::int64_t start = 0;
@@ -134,7 +134,12 @@ std::string index_for_sizes(const std::vector<std::int64_t>& sizes)
         starts.push_back(start);
         start += size;
     }
-    return index_bytes(starts, sizes);
+    return starts;
+}
+
+std::string index_for_sizes(const std::vector<std::int64_t>& sizes)
+{
+    return index_bytes(starts_of(sizes), sizes);
 }
 
 std::string listing(const std::vector<std::int64_t>& starts, const std::vector<std::int64_t>& sizes)

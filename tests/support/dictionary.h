@@ -39,6 +39,9 @@ std::string success_after(int last_row);
 std::string index_bytes(const std::vector<std::int64_t>& starts,
                         const std::vector<std::int64_t>& sizes);
 
+// The starts of rows that hold the given sizes: each the sum of those before.
+std::vector<std::int64_t> starts_of(const std::vector<std::int64_t>& sizes);
+
 // The index of a dictionary whose rows hold the given sizes (rows without
 // lines hold 0): every start is the sum of the sizes before it.
 std::string index_for_sizes(const std::vector<std::int64_t>& sizes);
