@@ -22,14 +22,8 @@ void parse_options(int argc, char* argv[])
     fail(MSG_USAGE);
 }
 
-int run(int argc, char* argv[])
+void scan_dictionary(std::FILE* dictionary)
 {
-    start_run_state();
-    parse_options(argc, argv);
-
-    std::FILE* dictionary = std::fopen(DICTIONARY_FILE_NAME, "rb");
-    if (dictionary == nullptr)
-        fail(MSG_DIC_OPEN);
     // The reader reads whole blocks itself; a stream buffer would only copy.
     std::setvbuf(dictionary, nullptr, _IONBF, 0);
     start_reading(dictionary);
@@ -44,6 +38,17 @@ int run(int argc, char* argv[])
         advance_scan();
     }
     finish_rows();
+}
+
+int run(int argc, char* argv[])
+{
+    start_run_state();
+    parse_options(argc, argv);
+
+    std::FILE* dictionary = std::fopen(DICTIONARY_FILE_NAME, "rb");
+    if (dictionary == nullptr)
+        fail(MSG_DIC_OPEN);
+    scan_dictionary(dictionary);
     std::fclose(dictionary);
 
     write_index_file();

@@ -71,7 +71,11 @@ extern const char MSG_CONFIRMATION[] = "\nVENOSKAT: \x83\x43\x83\x93\x83\x66\x83
 
 void end_run(int status)
 {
+#ifdef VENOSKAL_FUZZING
+    throw RunEnded{status};
+#else
     std::exit(status);
+#endif
 }
 
 void fail(const char* format, ...)

@@ -36,6 +36,14 @@ extern const char MSG_CONFIRMATION[];
 // Ends the process with the given exit status. The only routine that does.
 [[noreturn]] void end_run(int status);
 
+#ifdef VENOSKAL_FUZZING
+// In the fuzzing build a run that ends throws this instead, so that the
+// fuzzer can go on with its next input in the same process.
+struct RunEnded {
+    int status;
+};
+#endif
+
 // Prints a message and ends the run with exit status 0.
 [[noreturn]] void fail(const char* format, ...);
 
