@@ -105,9 +105,14 @@ TEST(ExitStatus, FailureWithOutputOnAFullDeviceIsStillZero)
 {
     ToolRun run;
     run.output = Stdout::DevFull;
-    EXPECT_EQ(run_tool(run).status, 0);
+    run.index = OLD_INDEX;
+    ToolResult result = run_tool(run);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.index, OLD_INDEX);
     run.dictionary = entry("x");
-    EXPECT_EQ(run_tool(run).status, 0);
+    result = run_tool(run);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.index, OLD_INDEX);
 }
 
 TEST(ExitStatus, ClosedStandardOutputNeitherSucceedsNorReachesTheIndex)

@@ -73,6 +73,13 @@ ToolResult run_tool(const ToolRun& run)
                 _exit(121);
             close(fd);
         }
+        if (run.failing_read) {
+            setenv("LD_PRELOAD", VENOSKAL_FAILING_READ, 1);
+            // A sanitized tool would refuse a library loaded before its runtime.
+            std::string asan = std::string(getenv("ASAN_OPTIONS") ? getenv("ASAN_OPTIONS") : "") +
+                               ":verify_asan_link_order=0";
+            setenv("ASAN_OPTIONS", asan.c_str(), 1);
+        }
         execv(argv[0], argv.data());
         _exit(122);
     }

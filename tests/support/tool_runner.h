@@ -16,6 +16,8 @@ struct ToolRun {
     // Bytes of a kolvane.idx that exists before the run.
     std::optional<std::string> index;
     Stdout output = Stdout::Capture;
+    // Make the second read of the dictionary fail as a read error does.
+    bool failing_read = false;
     // Extra set-up of the directory before the run (links, directories, FIFOs).
     std::function<void(const std::filesystem::path&)> prepare;
     // Looks at the directory after the run, before it is removed.
