@@ -2,7 +2,10 @@
 // them. (A dictionary of that size takes gigabytes; the state is set here.)
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -27,7 +30,12 @@ std::string read_all(const std::string& path)
 template <typename Routine>
 std::string output_of_failure(Routine routine)
 {
-    std::string path = ::testing::TempDir() + "venoskal-scan-position.out";
+    // A file of its own: tests may run side by side.
+    std::string path = ::testing::TempDir() + "venoskal-scan-position-XXXXXX";
+    int fd = mkstemp(path.data());
+    if (fd < 0)
+        return "(no temporary file)";
+    close(fd);
     EXPECT_EXIT(
         {
             if (std::freopen(path.c_str(), "w", stdout) == nullptr)
