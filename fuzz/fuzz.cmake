@@ -13,6 +13,6 @@ target_compile_definitions(venoskal_fuzz_core PUBLIC VENOSKAL_FUZZING ${VENOSKAL
 target_compile_options(venoskal_fuzz_core PUBLIC -fsanitize=fuzzer-no-link ${VENOSKAL_FUZZ_FLAGS})
 target_link_libraries(venoskal_fuzz_core PRIVATE venoskal_warnings)
 
-add_executable(venoskal_fuzz fuzz/fuzz_target.cpp)
+add_executable(venoskal_fuzz fuzz/fuzz_target.cpp fuzz/reference.cpp)
 target_link_libraries(venoskal_fuzz PRIVATE venoskal_fuzz_core venoskal_warnings)
 target_link_options(venoskal_fuzz PRIVATE -fsanitize=fuzzer ${VENOSKAL_FUZZ_FLAGS})

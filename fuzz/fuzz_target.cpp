@@ -1,6 +1,7 @@
 // Takes any bytes as kolvane.dic through the whole path to kolvane.idx, twice:
-// with the bulk scan of sound lines and line by line. Both runs must end the
-// same way, and a dictionary they accept must have a sound index.
+// with the bulk scan of sound lines and line by line. Both runs must end as a
+// plain byte-at-a-time model of the tool does, and a dictionary they accept
+// must have a sound index.
 #include <unistd.h>
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include "app/run.h"
 #include "common/messages.h"
 #include "common/scan_state.h"
+#include "fuzz/reference.h"
 #include "rows/index_file.h"
 #include "rows/row_table.h"
 #include "scan/line_reader.h"
@@ -168,6 +170,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (quick.status != plain.status || quick.output != plain.output || quick.index_exists != plain.index_exists ||
         quick.index != plain.index)
         broken("the bulk scan and the line-by-line scan disagree");
+    ReferenceOutcome model = reference_run(data, size);
+    if (quick.status != model.status || quick.output != model.output || quick.index_exists != model.index_written ||
+        (model.index_written && quick.index != model.index))
+        broken("the tool and the byte-at-a-time model disagree");
     if (quick.status != 0 && quick.status != 71)
         broken("a run ended with a status other than 0 or 71");
     if (quick.status == 71)
