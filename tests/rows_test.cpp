@@ -177,3 +177,21 @@ TEST(IndexFile, FailedWriteRemovesTheIndex)
     EXPECT_EQ(result.status, 0);
     EXPECT_FALSE(index_left);
 }
+
+TEST(IndexFile, IndexCutShortIsRemoved)
+{
+    // Files may grow to 300 bytes: the 420-byte index is cut short after a
+    // part of it was written. Every row has lines, so nothing else is long.
+    std::string dictionary;
+    for (int row = 0; row < 70; ++row)
+        dictionary += line_of_row(row);
+    ToolRun run;
+    run.dictionary = dictionary;
+    run.args = {"-m"};
+    run.index = OLD_INDEX;
+    run.file_size_limit = 300;
+    ToolResult result = run_tool(run);
+    EXPECT_BYTES(sjis("*****インデックスファイル[kolvane.idx] に書き込めません。***\n"), result.output);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_FALSE(result.index.has_value());
+}

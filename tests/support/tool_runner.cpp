@@ -1,9 +1,12 @@
 #include "support/tool_runner.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -80,6 +83,13 @@ ToolResult run_tool(const ToolRun& run)
                                ":verify_asan_link_order=0";
             setenv("ASAN_OPTIONS", asan.c_str(), 1);
         }
+        if (run.file_size_limit > 0) {
+            // Writes past the limit then fail with EFBIG instead of a signal.
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{static_cast<rlim_t>(run.file_size_limit), static_cast<rlim_t>(run.file_size_limit)};
+            if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                _exit(123);
+        }
         execv(argv[0], argv.data());
         _exit(122);
     }
@@ -88,6 +98,10 @@ ToolResult run_tool(const ToolRun& run)
 
     ToolResult result;
     result.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : 1000 + WTERMSIG(wait_status);
+    // The tool ends with a status of its own; a signal is a crash, or a
+    // sanitizer's report, whatever the test goes on to check.
+    if (WIFSIGNALED(wait_status))
+        ADD_FAILURE() << "venoskal ended on signal " << WTERMSIG(wait_status);
     if (run.output == Stdout::Capture)
         result.output = read_file(captured);
     fs::path index = dir / "kolvane.idx";

@@ -18,6 +18,8 @@ struct ToolRun {
     Stdout output = Stdout::Capture;
     // Make the second read of the dictionary fail as a read error does.
     bool failing_read = false;
+    // Largest file the tool may write (0: no limit); a write beyond it fails.
+    long file_size_limit = 0;
     // Extra set-up of the directory before the run (links, directories, FIFOs).
     std::function<void(const std::filesystem::path&)> prepare;
     // Looks at the directory after the run, before it is removed.
