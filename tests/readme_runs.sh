@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The runs README.md shows are what the tool prints: the whole output of
 # `tools/example` (the block inside <details>) must be, line for line, what
-# `venoskal -m` prints on examples/dictionary, and the block after "With the
-# mistake in `examples/out-of-order`" must be how the run on that example
-# ends; the excerpts above the whole output must stand in it.
+# `venoskal -m` prints on examples/dictionary, and the block after the
+# paragraph that begins "`examples/out-of-order` holds" must be how the run on
+# that example ends; the excerpts above the whole output must stand in it.
 # Usage: tests/readme_runs.sh VENOSKAL_BINARY SOURCE_DIR
 set -euo pipefail
 tool=$(realpath "$1")
@@ -35,7 +35,7 @@ awk -v out="$work/block" '
   inside { print > file }
 ' "$readme"
 whole=$(awk '/<details>/ { found = 1 } found && /^```/ { print n / 2 + 1; exit } /^```/ { n++ }' "$readme")
-mistake=$(awk '/With the mistake in `examples\/out-of-order`/ { found = 1 } found && /^```/ { print n / 2 + 1; exit } /^```/ { n++ }' "$readme")
+mistake=$(awk '/^`examples\/out-of-order` holds/ { found = 1 } found && /^```/ { print n / 2 + 1; exit } /^```/ { n++ }' "$readme")
 
 failed=0
 if ! diff -u "$work/block.$whole" "$work/dictionary.out"; then
