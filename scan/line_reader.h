@@ -25,6 +25,6 @@ void advance_scan();
 // cannot vouch for; read_entry_line takes that one. Called between lines.
 void accept_sound_lines();
 
-// Lets accept_sound_lines work (the default). Tests turn it off to check that
-// the tool says and writes the same without it.
+// Lets accept_sound_lines work (the default). The fuzzer turns it off to
+// check that the tool says and writes the same without it.
 extern bool quick_accept_enabled;

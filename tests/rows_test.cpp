@@ -17,12 +17,6 @@ std::string line_of_row(int row)
     return ":" + row_key(row) + ";/x/\r\n";  // 9 bytes
 }
 
-std::string size_report(int row, std::int64_t size)
-{
-    return sjis("*****[") + row_key(row) + sjis("]行のエントリー数が[" + std::to_string(size - 8191) +
-                                                "バイト]オーバーフローしました*****\n");
-}
-
 // A dictionary that the tool refuses, and what it prints.
 struct Refused {
     const char* name;

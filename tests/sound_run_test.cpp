@@ -97,9 +97,8 @@ TEST(SoundRun, StopsAtTheFirstLineThatBreaksARule)
 TEST(SoundRun, LongLinesAndChunkEdges)
 {
     const std::string key = row_key(5);
-    for (std::size_t length : {7u, 8u, 63u, 64u, 65u, 127u, 128u, 129u, 1021u, 1022u, 1023u, 1024u, 1025u, 2000u}) {
-        std::string line = ":" + key + ";/" + std::string(length - 8 + (length == 7 ? 1 : 0), 'x');
-        line = length == 7 ? ":" + key + ";/\r\n" : line + "/\r\n";
+    for (std::int64_t length : {7, 8, 63, 64, 65, 127, 128, 129, 1021, 1022, 1023, 1024, 1025, 2000}) {
+        const std::string line = line_of_size(5, length);
         for (std::size_t lead = 0; lead < 70; lead += 7) {
             std::string text = std::string(lead, 'z') + line + line;
             expect_same(text, lead, key);

@@ -65,6 +65,15 @@ std::string row_key(int row)
     return sjis(ROW_KANA[row]);
 }
 
+std::string line_of_size(int row, std::int64_t length)
+{
+    if (length < 7)
+        throw std::invalid_argument("an entry line holds at least 7 bytes");
+    if (length == 7)
+        return ":" + row_key(row) + ";/\r\n";
+    return ":" + row_key(row) + ";/" + std::string(static_cast<std::size_t>(length - 8), 'x') + "/\r\n";
+}
+
 std::string row_of_size(int row, std::int64_t size)
 {
     // ":" key ";/" filler "/" CR LF: 8 bytes and the filler; 7 with no item.
@@ -77,10 +86,7 @@ std::string row_of_size(int row, std::int64_t size)
         std::int64_t take = size <= longest ? size : longest;
         if (size - take != 0 && size - take < shortest)
             take = size - shortest;
-        if (take == shortest)
-            out += ":" + row_key(row) + ";/\r\n";
-        else
-            out += ":" + row_key(row) + ";/" + std::string(static_cast<std::size_t>(take - 8), 'x') + "/\r\n";
+        out += line_of_size(row, take);
         size -= take;
     }
     return out;
@@ -96,6 +102,12 @@ std::string order_report(std::int64_t n, const std::string& line)
 {
     return sjis("*****エントリーの並びが不正です。*****************\n") + "[Line:" + std::to_string(n) +
            "]" + line + "\n";
+}
+
+std::string size_report(int row, std::int64_t size)
+{
+    return sjis("*****[") + row_key(row) +
+           sjis("]行のエントリー数が[" + std::to_string(size - 8191) + "バイト]オーバーフローしました*****\n");
 }
 
 std::string empty_rows(int first, int end)

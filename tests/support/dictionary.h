@@ -15,6 +15,10 @@ std::string entry(const std::string& utf8);
 // The row key of row i (0 = ん ... 69 = あ) as CP932 bytes.
 std::string row_key(int row);
 
+// One entry line of the given row taking exactly length bytes with its CR LF
+// (7 and more): ":" key ";/" then, from 8 bytes on, an item of "x" and "/".
+std::string line_of_size(int row, std::int64_t length);
+
 // Lines of the given row that take exactly size bytes (0, or 7 and more).
 std::string row_of_size(int row, std::int64_t size);
 
@@ -24,6 +28,9 @@ std::string format_report(std::int64_t n, const std::string& line, const std::st
 
 // The two-line order report.
 std::string order_report(std::int64_t n, const std::string& line);
+
+// The report of a row of the given size that is too large.
+std::string size_report(int row, std::int64_t size);
 
 // Warnings for the rows from first to before end.
 std::string empty_rows(int first, int end);
