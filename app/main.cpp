@@ -19,11 +19,20 @@ static void hold_closed_standard_descriptors()
     }
 }
 #else
+// Nothing to hold on Windows: the C runtime keeps descriptors 0 to 2 for the
+// standard streams even when the process has no handle for one of them, so
+// a file opened later is never given one of them; writes to such a stream
+// fail, and the run ends with 255 as it does on POSIX.
 static void hold_closed_standard_descriptors() {}
 #endif
+
+// Status when the closing confirmation could not be written: what -1 becomes
+// on POSIX. Windows would keep -1 whole, as 4294967295.
+constexpr int STATUS_CONFIRMATION_LOST = 255;
 
 int main(int argc, char* argv[])
 {
     hold_closed_standard_descriptors();
-    return run(argc, argv);
+    int status = run(argc, argv);
+    return status < 0 ? STATUS_CONFIRMATION_LOST : status;
 }
