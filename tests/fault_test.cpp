@@ -28,7 +28,7 @@ std::string long_dictionary()
 
 }  // namespace
 
-TEST(Faults, ReadErrorHalfwayIsReportedAsSuch)
+TEST(PosixFaults, ReadErrorHalfwayIsReportedAsSuch)
 {
     ToolRun run;
     run.dictionary = long_dictionary();
@@ -48,7 +48,7 @@ TEST(Faults, ReadErrorHalfwayIsReportedAsSuch)
     EXPECT_EQ(result.index, OLD_INDEX);
 }
 
-TEST(Faults, DictionaryFromAPipe)
+TEST(PosixFaults, DictionaryFromAPipe)
 {
     // A FIFO whose writer stops in the middle of a line: the tool sees the
     // end of its input there, and the last line has no line end.

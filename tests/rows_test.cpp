@@ -156,7 +156,7 @@ TEST(IndexFile, IndexThatCannotBeOpened)
     EXPECT_TRUE(still_a_directory);
 }
 
-TEST(IndexFile, FailedWriteRemovesTheIndex)
+TEST(PosixIndexFile, FailedWriteRemovesTheIndex)
 {
     ToolRun run;
     run.dictionary = line_of_row(67);
@@ -172,7 +172,7 @@ TEST(IndexFile, FailedWriteRemovesTheIndex)
     EXPECT_FALSE(index_left);
 }
 
-TEST(IndexFile, IndexCutShortIsRemoved)
+TEST(PosixIndexFile, IndexCutShortIsRemoved)
 {
     // Files may grow to 300 bytes: the 420-byte index is cut short after a
     // part of it was written. Every row has lines, so nothing else is long.

@@ -41,7 +41,46 @@ fs::path make_temp_dir()
     return pattern;
 }
 
+// The command that runs the tool: VENOSKAL_COMMAND split at spaces, or the
+// binary built beside the tests.
+std::vector<std::string> tool_command()
+{
+    const char* given = std::getenv("VENOSKAL_COMMAND");
+    if (given == nullptr || *given == '\0')
+        return {VENOSKAL_BINARY};
+    std::vector<std::string> words;
+    std::istringstream in(given);
+    for (std::string word; in >> word;)
+        words.push_back(word);
+    return words;
+}
+
 }  // namespace
+
+bool tool_is_windows()
+{
+    const char* platform = std::getenv("VENOSKAL_PLATFORM");
+    return platform != nullptr && std::string(platform) == "windows";
+}
+
+std::string from_windows_text(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n') {
+            if (out.empty() || out.back() != '\r') {
+                ADD_FAILURE() << "an LF without CR at byte " << i << " of the Windows output:\n"
+                              << hex_dump(text);
+                return text;
+            }
+            out.back() = '\n';
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
 
 ToolResult run_tool(const ToolRun& run)
 {
@@ -54,12 +93,14 @@ ToolResult run_tool(const ToolRun& run)
         run.prepare(dir);
     fs::path captured = dir / ".." / (dir.filename().string() + ".out");
 
+    if (tool_is_windows() && (run.output != Stdout::Capture || run.failing_read || run.file_size_limit > 0))
+        ADD_FAILURE() << "a case that needs POSIX was run against a Windows build; name its suite Posix*";
+
+    std::vector<std::string> words = tool_command();
+    words.insert(words.end(), run.args.begin(), run.args.end());
     std::vector<char*> argv;
-    std::string program = VENOSKAL_BINARY;
-    argv.push_back(program.data());
-    std::vector<std::string> args = run.args;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
+    for (std::string& word : words)
+        argv.push_back(word.data());
     argv.push_back(nullptr);
 
     std::fflush(nullptr);
@@ -90,7 +131,7 @@ ToolResult run_tool(const ToolRun& run)
             if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
                 _exit(123);
         }
-        execv(argv[0], argv.data());
+        execvp(argv[0], argv.data());
         _exit(122);
     }
     int wait_status = 0;
@@ -102,8 +143,11 @@ ToolResult run_tool(const ToolRun& run)
     // sanitizer's report, whatever the test goes on to check.
     if (WIFSIGNALED(wait_status))
         ADD_FAILURE() << "venoskal ended on signal " << WTERMSIG(wait_status);
-    if (run.output == Stdout::Capture)
+    if (run.output == Stdout::Capture) {
         result.output = read_file(captured);
+        if (tool_is_windows())
+            result.output = from_windows_text(result.output);
+    }
     fs::path index = dir / "kolvane.idx";
     if (fs::is_regular_file(fs::symlink_status(index)))
         result.index = read_file(index);

@@ -1,4 +1,11 @@
 // Runs the venoskal binary in a fresh directory and collects what it did.
+//
+// The tool is the binary built beside the tests, or the command given in the
+// environment variable VENOSKAL_COMMAND (words separated by spaces), such as
+// a Windows build run through Wine. VENOSKAL_PLATFORM=windows says that the
+// tool is a Windows build: its standard output is then a text stream, each
+// newline written as CR LF, and the harness turns it back into the bytes the
+// POSIX build prints, so that every test compares the same expected bytes.
 #pragma once
 
 #include <filesystem>
@@ -9,6 +16,9 @@
 
 enum class Stdout { Capture, DevFull, Closed };
 
+// The cases that need POSIX (a FIFO, a preloaded library, /dev/full, file
+// size limits, a closed descriptor) are in suites named Posix*, which a run
+// against a Windows build leaves out.
 struct ToolRun {
     // Bytes of kolvane.dic; none: there is no such file.
     std::optional<std::string> dictionary;
@@ -34,6 +44,14 @@ struct ToolResult {
 };
 
 ToolResult run_tool(const ToolRun& run);
+
+// The tool under test is a Windows build (VENOSKAL_PLATFORM=windows).
+bool tool_is_windows();
+
+// Output of a Windows build as the POSIX build prints it: each CR LF that a
+// newline became turns back into LF. An LF without its CR is a failure of
+// the test, since the text stream writes none.
+std::string from_windows_text(const std::string& text);
 
 // Both byte strings side by side in hex, for failure messages.
 std::string hex_dump(const std::string& bytes);
