@@ -69,12 +69,12 @@ extern const char MSG_LISTING_END[] = "\n";
 // \nVENOSKAT: インデックスファイル [kolvane.idx] が正常に作成されました。\n
 extern const char MSG_CONFIRMATION[] = "\nVENOSKAT: \x83\x43\x83\x93\x83\x66\x83\x62\x83\x4E\x83\x58\x83\x74\x83\x40\x83\x43\x83\x8B [kolvane.idx] \x82\xAA\x90\xB3\x8F\xED\x82\xC9\x8D\xEC\x90\xAC\x82\xB3\x82\xEA\x82\xDC\x82\xB5\x82\xBD\x81\x42\n";
 
-void end_run(int status)
+void end_run()
 {
 #ifdef VENOSKAL_FUZZING
-    throw RunEnded{status};
+    throw RunEnded{FAILED_RUN_STATUS};
 #else
-    std::exit(status);
+    std::exit(FAILED_RUN_STATUS);
 #endif
 }
 
@@ -84,7 +84,7 @@ void fail(const char* format, ...)
     va_start(args, format);
     std::vprintf(format, args);
     va_end(args);
-    end_run(0);
+    end_run();
 }
 
 void fail_with_line(const char* banner, const char* reason, const char* arg)
@@ -93,5 +93,5 @@ void fail_with_line(const char* banner, const char* reason, const char* arg)
     std::printf(MSG_LINE, static_cast<long long>(line_number), line_buffer);
     if (reason != nullptr)
         std::printf(reason, arg);
-    end_run(0);
+    end_run();
 }
