@@ -57,7 +57,7 @@ void write_index_file()
 void print_row_listing()
 {
     for (int i = 0; i < ROW_COUNT; ++i)
-        std::printf(MSG_LISTING_ROW, row_keys[i], static_cast<long>(row_start[i]),
-                    static_cast<int>(row_size[i]));
+        std::printf(MSG_LISTING_ROW, row_keys[i], static_cast<long long>(row_start[i]),
+                    static_cast<long long>(row_size[i]));
     std::fputs(MSG_LISTING_END, stdout);
 }

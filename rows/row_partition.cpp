@@ -14,7 +14,7 @@ void check_open_row_size(std::int64_t limit)
 {
     std::int64_t size = line_offset - row_start[current_row];
     if (size > limit)
-        fail(MSG_ROW_OVERFLOW, row_keys[current_row], static_cast<long>(size - ROW_SIZE_LIMIT));
+        fail(MSG_ROW_OVERFLOW, row_keys[current_row], static_cast<long long>(size - ROW_SIZE_LIMIT));
 }
 
 // Rows from first to before end have no lines: they start where the next

@@ -115,11 +115,22 @@ TEST(Rows, LargestAcceptedDictionary)
 
 TEST(Rows, Refusals)
 {
-    const std::string l3 = line_of_row(3), l5 = line_of_row(5), l7 = line_of_row(7);
+    const std::string l0 = line_of_row(0), l1 = line_of_row(1), l3 = line_of_row(3), l4 = line_of_row(4),
+                      l5 = line_of_row(5), l7 = line_of_row(7), l68 = line_of_row(68), l69 = line_of_row(69);
     const Refused cases[] = {
-        {"row going back", l7 + l5, empty_rows(1, 7) + order_report(1, l5)},
+        // rows going back
+        {"row going back by one", l5 + l4, empty_rows(1, 5) + order_report(1, l4)},
+        {"row 1, then row 0", l1 + l0, order_report(1, l0)},
+        {"row 69, then row 68", l69 + l68, empty_rows(1, 69) + order_report(1, l68)},
+        {"row going back by one after its own", l4 + l5 + l5 + l4,
+         empty_rows(1, 4) + order_report(3, l4)},
+        {"row going back by two", l7 + l5, empty_rows(1, 7) + order_report(1, l5)},
         {"row going back after its own", l3 + l5 + l3, empty_rows(1, 3) + empty_rows(4, 5) + order_report(2, l3)},
-        {"row of 8192 bytes, then the next row", row_of_size(0, 8192) + line_of_row(1), size_report(0, 8192)},
+        {"row going back across several rows", l3 + l5 + l7 + l4,
+         empty_rows(1, 3) + empty_rows(4, 5) + empty_rows(6, 7) + order_report(3, l4)},
+        {"row 69, then row 0", l69 + l0, empty_rows(1, 69) + order_report(1, l0)},
+        // rows too large
+        {"row of 8192 bytes, then the next row", row_of_size(0, 8192) + l1, size_report(0, 8192)},
         {"row of 8192 bytes, then a later row", row_of_size(0, 8192) + l5, size_report(0, 8192)},
         {"row of 8192 bytes after warnings", l3 + row_of_size(5, 8192) + l7,
          empty_rows(1, 3) + empty_rows(4, 5) + size_report(5, 8192)},
