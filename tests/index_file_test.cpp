@@ -24,8 +24,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string OLD_INDEX = "OLD";
-const std::string IDX_OPEN = sjis("*****インデックスファイル[kolvane.idx] が開けません。***\n");
-const std::string IDX_WRITE = sjis("*****インデックスファイル[kolvane.idx] に書き込めません。***\n");
 
 // One line of row え (66): rows 1 to 65 and 67 to 69 are reported empty.
 const std::string DICTIONARY = entry(":え;/x/");
@@ -102,14 +100,14 @@ TEST(IndexFile, FailureLeavesTheOldIndexAsItWas)
         std::vector<std::string> prefix;
     };
     const Case cases[] = {
-        {"no file may grow", IDX_WRITE, "", 0, {}},
-        {"files may grow to 100 bytes", IDX_WRITE, "", 100, {}},
-        {"the write fails", IDX_WRITE, "write", -1, {}},
-        {"the close fails", IDX_WRITE, "close", -1, {}},
-        {"the rename fails", IDX_WRITE, "rename", -1, {}},
+        {"no file may grow", message::IDX_WRITE, "", 0, {}},
+        {"files may grow to 100 bytes", message::IDX_WRITE, "", 100, {}},
+        {"the write fails", message::IDX_WRITE, "write", -1, {}},
+        {"the close fails", message::IDX_WRITE, "close", -1, {}},
+        {"the rename fails", message::IDX_WRITE, "rename", -1, {}},
         // Not root: the directory cannot be written into, so the new file
         // cannot be created.
-        {"a directory that cannot be written", IDX_OPEN, "", -1,
+        {"a directory that cannot be written", message::IDX_OPEN, "", -1,
          {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"}},
     };
     for (const Case& c : cases) {
@@ -144,7 +142,7 @@ TEST(IndexFile, DirectoryInItsPlaceIsLeftAlone)
         still_an_empty_directory = fs::is_directory(dir / "kolvane.idx") && fs::is_empty(dir / "kolvane.idx");
     };
     ToolResult result = run_tool(run);
-    EXPECT_BYTES(WARNINGS + IDX_OPEN, result.output);
+    EXPECT_BYTES(WARNINGS + message::IDX_OPEN, result.output);
     EXPECT_EQ(result.status, 0);
     EXPECT_TRUE(still_an_empty_directory);
     EXPECT_EQ(result.files, DICTIONARY_AND_INDEX);
