@@ -2,8 +2,7 @@
 // byte of a double-byte character is written as an escape, since its second
 // byte may be an ASCII character such as [ or a backslash. Every number is
 // printed as %lld from a long long, 64 bits on every platform (long is 32
-// bits on Windows), where the design's texts print an int or a long: the
-// bytes printed are the same.
+// bits on Windows).
 #include "common/messages.h"
 
 #include <cstdarg>
