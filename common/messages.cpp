@@ -1,6 +1,8 @@
 // Message texts in Shift-JIS. Each has its text in a comment above it; a
 // byte of a double-byte character is written as an escape, since its second
-// byte may be an ASCII character such as [ or a backslash.
+// byte may be an ASCII character such as [ or a backslash. Every number is
+// printed as %lld from a long long, 64 bits on every platform (long is 32
+// bits on Windows).
 #include "common/messages.h"
 
 #include <cstdarg>
@@ -26,7 +28,7 @@ extern const char MSG_DIC_READ[] = "*****\x8E\xAB\x8F\x91\x83\x74\x83\x40\x83\x4
 // The format error report: banner, line, reason.
 // *****エントリーの書式が不正です。*****************\n
 extern const char MSG_FORMAT_BANNER[] = "*****\x83\x47\x83\x93\x83\x67\x83\x8A\x81\x5B\x82\xCC\x8F\x91\x8E\xAE\x82\xAA\x95\x73\x90\xB3\x82\xC5\x82\xB7\x81\x42*****************\n";
-// [Line:%d]%s\n (the line number is 64 bits wide, hence %lld)
+// [Line:%lld]%s\n
 extern const char MSG_LINE[] = "[Line:%lld]%s\n";
 // *****エントリーの行末で改行されていません。*******\n
 extern const char REASON_NO_LINE_END[] = "*****\x83\x47\x83\x93\x83\x67\x83\x8A\x81\x5B\x82\xCC\x8D\x73\x96\x96\x82\xC5\x89\xFC\x8D\x73\x82\xB3\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1\x81\x42*******\n";
@@ -52,8 +54,7 @@ extern const char REASON_UNKNOWN_KEY[] = "*****\x95\x73\x90\xB3\x82\xC8\x95\xB6\
 // Rows.
 // *****エントリーの並びが不正です。*****************\n
 extern const char MSG_ORDER_BANNER[] = "*****\x83\x47\x83\x93\x83\x67\x83\x8A\x81\x5B\x82\xCC\x95\xC0\x82\xD1\x82\xAA\x95\x73\x90\xB3\x82\xC5\x82\xB7\x81\x42*****************\n";
-// *****[%s]行のエントリー数が[%ldバイト]オーバーフローしました*****\n
-// (the excess is 64 bits wide, hence %lld: long is 32 bits on Windows)
+// *****[%s]行のエントリー数が[%lldバイト]オーバーフローしました*****\n
 extern const char MSG_ROW_OVERFLOW[] = "*****[%s]\x8D\x73\x82\xCC\x83\x47\x83\x93\x83\x67\x83\x8A\x81\x5B\x90\x94\x82\xAA[%lld\x83\x6F\x83\x43\x83\x67]\x83\x49\x81\x5B\x83\x6F\x81\x5B\x83\x74\x83\x8D\x81\x5B\x82\xB5\x82\xDC\x82\xB5\x82\xBD*****\n";
 // *****[%s]行のエントリーがありません。*****\n
 extern const char MSG_ROW_EMPTY[] = "*****[%s]\x8D\x73\x82\xCC\x83\x47\x83\x93\x83\x67\x83\x8A\x81\x5B\x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81\x42*****\n";
@@ -63,19 +64,19 @@ extern const char MSG_ROW_EMPTY[] = "*****[%s]\x8D\x73\x82\xCC\x83\x47\x83\x93\x
 extern const char MSG_IDX_OPEN[] = "*****\x83\x43\x83\x93\x83\x66\x83\x62\x83\x4E\x83\x58\x83\x74\x83\x40\x83\x43\x83\x8B[kolvane.idx] \x82\xAA\x8A\x4A\x82\xAF\x82\xDC\x82\xB9\x82\xF1\x81\x42***\n";
 // *****インデックスファイル[kolvane.idx] に書き込めません。***\n
 extern const char MSG_IDX_WRITE[] = "*****\x83\x43\x83\x93\x83\x66\x83\x62\x83\x4E\x83\x58\x83\x74\x83\x40\x83\x43\x83\x8B[kolvane.idx] \x82\xC9\x8F\x91\x82\xAB\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82\xF1\x81\x42***\n";
-// [%s]\tSFBC:%4ld\tSZ:%2d\n
-extern const char MSG_LISTING_ROW[] = "[%s]\tSFBC:%4ld\tSZ:%2d\n";
+// [%s]\tSFBC:%4lld\tSZ:%2lld\n
+extern const char MSG_LISTING_ROW[] = "[%s]\tSFBC:%4lld\tSZ:%2lld\n";
 // \n
 extern const char MSG_LISTING_END[] = "\n";
 // \nVENOSKAT: インデックスファイル [kolvane.idx] が正常に作成されました。\n
 extern const char MSG_CONFIRMATION[] = "\nVENOSKAT: \x83\x43\x83\x93\x83\x66\x83\x62\x83\x4E\x83\x58\x83\x74\x83\x40\x83\x43\x83\x8B [kolvane.idx] \x82\xAA\x90\xB3\x8F\xED\x82\xC9\x8D\xEC\x90\xAC\x82\xB3\x82\xEA\x82\xDC\x82\xB5\x82\xBD\x81\x42\n";
 
-void end_run(int status)
+void end_run()
 {
 #ifdef VENOSKAL_FUZZING
-    throw RunEnded{status};
+    throw RunEnded{FAILED_RUN_STATUS};
 #else
-    std::exit(status);
+    std::exit(FAILED_RUN_STATUS);
 #endif
 }
 
@@ -85,7 +86,7 @@ void fail(const char* format, ...)
     va_start(args, format);
     std::vprintf(format, args);
     va_end(args);
-    end_run(0);
+    end_run();
 }
 
 void fail_with_line(const char* banner, const char* reason, const char* arg)
@@ -94,5 +95,5 @@ void fail_with_line(const char* banner, const char* reason, const char* arg)
     std::printf(MSG_LINE, static_cast<long long>(line_number), line_buffer);
     if (reason != nullptr)
         std::printf(reason, arg);
-    end_run(0);
+    end_run();
 }

@@ -33,8 +33,12 @@ extern const char MSG_LISTING_ROW[];
 extern const char MSG_LISTING_END[];
 extern const char MSG_CONFIRMATION[];
 
-// Ends the process with the given exit status. The only routine that does.
-[[noreturn]] void end_run(int status);
+// The exit status of a run that ends on an error, whatever the error.
+constexpr int FAILED_RUN_STATUS = 0;
+
+// Ends the process after an error, with FAILED_RUN_STATUS. The only routine
+// that calls exit: a run that gets to its end returns its status from main.
+[[noreturn]] void end_run();
 
 #ifdef VENOSKAL_FUZZING
 // In the fuzzing build a run that ends throws this instead, so that the

@@ -107,7 +107,7 @@ ReferenceOutcome reference_run(const std::uint8_t* data, std::size_t size)
         if (row > current) {
             std::int64_t bytes = offset - start[current];
             if (bytes > ROW_SIZE_LIMIT) {
-                print(out, MSG_ROW_OVERFLOW, row_keys[current], static_cast<long>(bytes - ROW_SIZE_LIMIT));
+                print(out, MSG_ROW_OVERFLOW, row_keys[current], static_cast<long long>(bytes - ROW_SIZE_LIMIT));
                 return r;
             }
             for (int j = current + 1; j < row; ++j) {
@@ -123,7 +123,7 @@ ReferenceOutcome reference_run(const std::uint8_t* data, std::size_t size)
 
     std::int64_t last = offset - start[current];
     if (last > RECORD_SIZE_MAX) {
-        print(out, MSG_ROW_OVERFLOW, row_keys[current], static_cast<long>(last - ROW_SIZE_LIMIT));
+        print(out, MSG_ROW_OVERFLOW, row_keys[current], static_cast<long long>(last - ROW_SIZE_LIMIT));
         return r;
     }
     for (int j = current + 1; j < ROW_COUNT; ++j) {
@@ -139,7 +139,7 @@ ReferenceOutcome reference_run(const std::uint8_t* data, std::size_t size)
             r.index += static_cast<char>(static_cast<std::uint32_t>(start[i]) >> (8 * b));
         for (int b = 0; b < 2; ++b)
             r.index += static_cast<char>(static_cast<std::uint32_t>(bytes) >> (8 * b));
-        print(out, MSG_LISTING_ROW, row_keys[i], static_cast<long>(start[i]), static_cast<int>(bytes));
+        print(out, MSG_LISTING_ROW, row_keys[i], static_cast<long long>(start[i]), static_cast<long long>(bytes));
     }
     print(out, MSG_LISTING_END);
     return r;

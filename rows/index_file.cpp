@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "common/messages.h"
+#include "common/platform.h"
 #include "common/scan_state.h"
 #include "rows/row_table.h"
 
@@ -14,6 +16,10 @@ void put_le(unsigned char* out, std::uint32_t value, int bytes)
     for (int i = 0; i < bytes; ++i)
         out[i] = static_cast<unsigned char>(value >> (8 * i));
 }
+
+// The new index is written under this name, its X's made unique, and then
+// renamed over kolvane.idx; a run killed before the rename leaves it behind.
+constexpr const char NEW_INDEX_NAME[] = "kolvane.idx.XXXXXX";
 
 }  // namespace
 
@@ -28,23 +34,30 @@ void write_index_file()
         put_le(record + 4, static_cast<std::uint32_t>(row_size[i]), 2);
     }
 
-    std::FILE* index = std::fopen(INDEX_FILE_NAME, "wb");
+    // A reader of kolvane.idx, and a run that fails or is killed, see the
+    // old index whole or the new one whole: the new one is written beside
+    // it and renamed into place only once it is complete. A link named
+    // kolvane.idx is replaced, never written through.
+    char new_name[sizeof NEW_INDEX_NAME];
+    std::memcpy(new_name, NEW_INDEX_NAME, sizeof NEW_INDEX_NAME);
+    std::FILE* index = create_new_file(new_name);
     if (index == nullptr)
         fail(MSG_IDX_OPEN);
-    bool written = std::fwrite(records, 1, sizeof records, index) == sizeof records;
+    bool written = match_permissions(index, INDEX_FILE_NAME);
+    written = std::fwrite(records, 1, sizeof records, index) == sizeof records && written;
     written = std::fflush(index) == 0 && written;
     written = std::fclose(index) == 0 && written;
-    if (!written) {
-        // A cut index would be read as a whole one: leave none.
-        std::remove(INDEX_FILE_NAME);
-        fail(MSG_IDX_WRITE);
+    ReplaceResult placed = written ? replace_file(new_name, INDEX_FILE_NAME) : REPLACE_FAILED;
+    if (placed != REPLACED) {
+        std::remove(new_name);
+        fail(placed == TARGET_IS_DIRECTORY ? MSG_IDX_OPEN : MSG_IDX_WRITE);
     }
 }
 
 void print_row_listing()
 {
     for (int i = 0; i < ROW_COUNT; ++i)
-        std::printf(MSG_LISTING_ROW, row_keys[i], static_cast<long>(row_start[i]),
-                    static_cast<int>(row_size[i]));
+        std::printf(MSG_LISTING_ROW, row_keys[i], static_cast<long long>(row_start[i]),
+                    static_cast<long long>(row_size[i]));
     std::fputs(MSG_LISTING_END, stdout);
 }

@@ -5,8 +5,10 @@
 // size, both little-endian; ROW_COUNT records and nothing else.
 constexpr int INDEX_RECORD_SIZE = 6;
 
-// Computes row_size and writes kolvane.idx from scratch. Ends the run when
-// the file cannot be opened, or cannot be written whole (then it is removed).
+// Computes row_size and puts a new kolvane.idx in place of any old one, whole
+// or not at all. Ends the run, the old index left as it was, when the new one
+// cannot be created or put under its name (the open message), or cannot be
+// written whole (the write message).
 void write_index_file();
 
 // Prints every row's key, start and full size, then an empty line.

@@ -8,8 +8,9 @@
 #include "rows/row_table.h"
 #include "scan/sound_run.h"
 
-bool end_of_input = false;
+#ifdef VENOSKAL_FUZZING
 bool quick_accept_enabled = true;
+#endif
 
 namespace {
 
@@ -75,7 +76,6 @@ void start_reading(std::FILE* dictionary)
     dictionary_file = dictionary;
     block_pos = block_end = 0;
     last_block = stopped_at_mark = read_failed = false;
-    end_of_input = false;
 }
 
 bool read_entry_line()
@@ -88,7 +88,6 @@ bool read_entry_line()
             // one cut short by the end of the file is an error.
             if (line_length > 0 && !stopped_at_mark)
                 fail_format(REASON_NO_LINE_END);
-            end_of_input = true;
             return false;
         }
         // A further byte has come, and it is not 0x1A (blocks are cut before
@@ -130,7 +129,11 @@ bool read_entry_line()
 
 void accept_sound_lines()
 {
-    if (!quick_accept_enabled || block_pos == block_end)
+#ifdef VENOSKAL_FUZZING
+    if (!quick_accept_enabled)
+        return;
+#endif
+    if (block_pos == block_end)
         return;
     auto lead = static_cast<unsigned char>(row_keys[current_row][0]);
     auto trail = static_cast<unsigned char>(row_keys[current_row][1]);

@@ -3,10 +3,6 @@
 
 #include <cstdio>
 
-// Raised once the input has ended: at the physical end of the file or at
-// its first 0x1A byte.
-extern bool end_of_input;
-
 // Starts reading the open dictionary from its first byte.
 void start_reading(std::FILE* dictionary);
 
@@ -25,6 +21,8 @@ void advance_scan();
 // cannot vouch for; read_entry_line takes that one. Called between lines.
 void accept_sound_lines();
 
-// Lets accept_sound_lines work (the default). The fuzzer turns it off to
-// check that the tool says and writes the same without it.
+#ifdef VENOSKAL_FUZZING
+// Fuzzing build only: lets accept_sound_lines work (the default). The fuzzer
+// turns it off to check that the tool says and writes the same without it.
 extern bool quick_accept_enabled;
+#endif

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "support/dictionary.h"
 #include "support/tool_runner.h"
@@ -14,11 +15,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string OLD_INDEX = "an index from an earlier run";
-
-std::string usage_error(const std::string& arg)
-{
-    return "Illegal Option: " + arg + "\nUSAGE: venoskal [-m]\n";
-}
 
 }  // namespace
 
@@ -33,7 +29,7 @@ TEST(CommandLine, IllegalFirstArgumentEndsTheRunBeforeTheDictionaryIsOpened)
             run.args = {arg, "-m"};
             run.index = OLD_INDEX;
             ToolResult result = run_tool(run);
-            EXPECT_BYTES(usage_error(arg), result.output);
+            EXPECT_BYTES(message::illegal_option(arg), result.output);
             EXPECT_EQ(result.status, 0) << arg;
             EXPECT_EQ(result.index, OLD_INDEX) << arg;
         }
@@ -69,29 +65,33 @@ TEST(CommandLine, ListingOnlyWithDashM)
     }
 }
 
-TEST(DictionaryFile, MissingDictionaryLeavesTheIndexAlone)
+TEST(DictionaryFile, MissingOrUnreadableLeavesTheIndexAlone)
 {
-    ToolRun run;
-    run.index = OLD_INDEX;
-    ToolResult result = run_tool(run);
-    EXPECT_BYTES(sjis("*****辞書ファイル[kolvane.dic] が開けません。*****************\n"), result.output);
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.index, OLD_INDEX);
-}
-
-TEST(DictionaryFile, UnreadableDictionaryIsAFailureNotAnEmptyOne)
-{
-    ToolRun run;
-    run.index = OLD_INDEX;
-    run.prepare = [](const fs::path& dir) { fs::create_directory(dir / "kolvane.dic"); };
-    ToolResult result = run_tool(run);
-    // POSIX opens a directory and fails to read it; Windows does not open it.
-    const std::string message = tool_is_windows()
-                                    ? "*****辞書ファイル[kolvane.dic] が開けません。*****************\n"
-                                    : "*****辞書ファイル[kolvane.dic] が読み込めません。*************\n";
-    EXPECT_BYTES(sjis(message), result.output);
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.index, OLD_INDEX);
+    // A dictionary that cannot be read is a failure, never an empty one.
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path&)> prepare;
+        std::string output;
+    };
+    const Case cases[] = {
+        {"missing", nullptr, message::DIC_OPEN},
+        {"a link to nothing",
+         [](const fs::path& dir) { fs::create_symlink("no-such-file", dir / "kolvane.dic"); }, message::DIC_OPEN},
+        // POSIX opens a directory and fails to read it; Windows cannot open it.
+        {"a directory: opened, but not readable",
+         [](const fs::path& dir) { fs::create_directory(dir / "kolvane.dic"); },
+         tool_is_windows() ? message::DIC_OPEN : message::DIC_READ},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ToolRun run;
+        run.index = OLD_INDEX;
+        run.prepare = c.prepare;
+        ToolResult result = run_tool(run);
+        EXPECT_BYTES(c.output, result.output);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.index, OLD_INDEX);
+    }
 }
 
 TEST(PosixExitStatus, ConfirmationThatCannotBeWrittenGives255)

@@ -28,24 +28,38 @@ std::string long_dictionary()
 
 }  // namespace
 
-TEST(PosixFaults, ReadErrorHalfwayIsReportedAsSuch)
+TEST(PosixFaults, ReadErrorIsReportedAfterTheBytesReadBeforeIt)
 {
-    ToolRun run;
-    run.dictionary = long_dictionary();
-    run.index = OLD_INDEX;
-    run.failing_read = true;
-    ToolResult result = run_tool(run);
-    EXPECT_BYTES(sjis("*****辞書ファイル[kolvane.dic] が読み込めません。*************\n"),
-                 result.output);
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.index, OLD_INDEX);
-
-    // A fault in the part that was read is found first.
-    run.dictionary = entry(":ん;/x//") + long_dictionary();
-    result = run_tool(run);
-    EXPECT_BYTES(format_report(0, entry(":ん;/x//"), reason::EMPTY_ITEM), result.output);
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.index, OLD_INDEX);
+    const std::string bad_line = entry(":ん;/x//");
+    struct Case {
+        const char* name;
+        std::string fault;
+        std::string dictionary;
+        std::string output;
+    };
+    const Case cases[] = {
+        // The first read gives the dictionary's first 100 bytes and then the
+        // error: those bytes are taken first, and a fault in them is reported
+        // instead of the read error.
+        {"error after 100 bytes", "read-partial", long_dictionary(), message::DIC_READ},
+        {"error after 100 bytes holding a bad line", "read-partial", bad_line + long_dictionary(),
+         format_report(0, bad_line, reason::EMPTY_ITEM)},
+        // The second read fails as a whole, after a whole first block.
+        {"error on the second read", "read-halfway", long_dictionary(), message::DIC_READ},
+        {"error on the second read after a bad line", "read-halfway", bad_line + long_dictionary(),
+         format_report(0, bad_line, reason::EMPTY_ITEM)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ToolRun run;
+        run.dictionary = c.dictionary;
+        run.index = OLD_INDEX;
+        run.fault = c.fault;
+        ToolResult result = run_tool(run);
+        EXPECT_BYTES(c.output, result.output);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.index, OLD_INDEX);
+    }
 }
 
 TEST(PosixFaults, DictionaryFromAPipe)
@@ -63,7 +77,7 @@ TEST(PosixFaults, DictionaryFromAPipe)
                                          sjis(":わ;/x"), reason::NO_LINE_END),
          0},
         // The whole dictionary, written in pieces with pauses between them.
-        {whole.size(), sjis("*****[ん]行のエントリー数が[61809バイト]オーバーフローしました*****\n"), 0},
+        {whole.size(), size_report(0, 70000), 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.written);

@@ -115,11 +115,22 @@ TEST(Rows, LargestAcceptedDictionary)
 
 TEST(Rows, Refusals)
 {
-    const std::string l3 = line_of_row(3), l5 = line_of_row(5), l7 = line_of_row(7);
+    const std::string l0 = line_of_row(0), l1 = line_of_row(1), l3 = line_of_row(3), l4 = line_of_row(4),
+                      l5 = line_of_row(5), l7 = line_of_row(7), l68 = line_of_row(68), l69 = line_of_row(69);
     const Refused cases[] = {
-        {"row going back", l7 + l5, empty_rows(1, 7) + order_report(1, l5)},
+        // rows going back
+        {"row going back by one", l5 + l4, empty_rows(1, 5) + order_report(1, l4)},
+        {"row 1, then row 0", l1 + l0, order_report(1, l0)},
+        {"row 69, then row 68", l69 + l68, empty_rows(1, 69) + order_report(1, l68)},
+        {"row going back by one after its own", l4 + l5 + l5 + l4,
+         empty_rows(1, 4) + order_report(3, l4)},
+        {"row going back by two", l7 + l5, empty_rows(1, 7) + order_report(1, l5)},
         {"row going back after its own", l3 + l5 + l3, empty_rows(1, 3) + empty_rows(4, 5) + order_report(2, l3)},
-        {"row of 8192 bytes, then the next row", row_of_size(0, 8192) + line_of_row(1), size_report(0, 8192)},
+        {"row going back across several rows", l3 + l5 + l7 + l4,
+         empty_rows(1, 3) + empty_rows(4, 5) + empty_rows(6, 7) + order_report(3, l4)},
+        {"row 69, then row 0", l69 + l0, empty_rows(1, 69) + order_report(1, l0)},
+        // rows too large
+        {"row of 8192 bytes, then the next row", row_of_size(0, 8192) + l1, size_report(0, 8192)},
         {"row of 8192 bytes, then a later row", row_of_size(0, 8192) + l5, size_report(0, 8192)},
         {"row of 8192 bytes after warnings", l3 + row_of_size(5, 8192) + l7,
          empty_rows(1, 3) + empty_rows(4, 5) + size_report(5, 8192)},
@@ -128,64 +139,4 @@ TEST(Rows, Refusals)
     };
     for (const Refused& c : cases)
         expect_refused(c);
-}
-
-TEST(IndexFile, RewrittenFromScratchAfterASuccess)
-{
-    ToolRun run;
-    run.dictionary = line_of_row(0);
-    run.index = std::string(5000, 'x');
-    ToolResult result = run_tool(run);
-    EXPECT_EQ(result.status, 71);
-    EXPECT_BYTES(index_for_sizes(sizes_of({{0, 9}})), result.index.value_or("(none)"));
-}
-
-TEST(IndexFile, IndexThatCannotBeOpened)
-{
-    ToolRun run;
-    run.dictionary = line_of_row(67);
-    run.args = {"-m"};
-    run.prepare = [](const fs::path& dir) { fs::create_directory(dir / "kolvane.idx"); };
-    bool still_a_directory = false;
-    run.inspect = [&](const fs::path& dir) { still_a_directory = fs::is_directory(dir / "kolvane.idx"); };
-    ToolResult result = run_tool(run);
-    EXPECT_BYTES(empty_rows(1, 67) + empty_rows(68, 70) +
-                     sjis("*****インデックスファイル[kolvane.idx] が開けません。***\n"),
-                 result.output);
-    EXPECT_EQ(result.status, 0);
-    EXPECT_TRUE(still_a_directory);
-}
-
-TEST(PosixIndexFile, FailedWriteRemovesTheIndex)
-{
-    ToolRun run;
-    run.dictionary = line_of_row(67);
-    run.args = {"-m"};
-    run.prepare = [](const fs::path& dir) { fs::create_symlink("/dev/full", dir / "kolvane.idx"); };
-    bool index_left = true;
-    run.inspect = [&](const fs::path& dir) { index_left = fs::exists(fs::symlink_status(dir / "kolvane.idx")); };
-    ToolResult result = run_tool(run);
-    EXPECT_BYTES(empty_rows(1, 67) + empty_rows(68, 70) +
-                     sjis("*****インデックスファイル[kolvane.idx] に書き込めません。***\n"),
-                 result.output);
-    EXPECT_EQ(result.status, 0);
-    EXPECT_FALSE(index_left);
-}
-
-TEST(PosixIndexFile, IndexCutShortIsRemoved)
-{
-    // Files may grow to 300 bytes: the 420-byte index is cut short after a
-    // part of it was written. Every row has lines, so nothing else is long.
-    std::string dictionary;
-    for (int row = 0; row < 70; ++row)
-        dictionary += line_of_row(row);
-    ToolRun run;
-    run.dictionary = dictionary;
-    run.args = {"-m"};
-    run.index = OLD_INDEX;
-    run.file_size_limit = 300;
-    ToolResult result = run_tool(run);
-    EXPECT_BYTES(sjis("*****インデックスファイル[kolvane.idx] に書き込めません。***\n"), result.output);
-    EXPECT_EQ(result.status, 0);
-    EXPECT_FALSE(result.index.has_value());
 }

@@ -5,6 +5,15 @@
 #include <cstdio>
 #include <stdexcept>
 
+namespace message {
+
+const std::string DIC_OPEN = sjis("*****辞書ファイル[kolvane.dic] が開けません。*****************\n");
+const std::string DIC_READ = sjis("*****辞書ファイル[kolvane.dic] が読み込めません。*************\n");
+const std::string IDX_OPEN = sjis("*****インデックスファイル[kolvane.idx] が開けません。***\n");
+const std::string IDX_WRITE = sjis("*****インデックスファイル[kolvane.idx] に書き込めません。***\n");
+
+}  // namespace message
+
 namespace reason {
 
 const std::string NO_LINE_END = sjis("*****エントリーの行末で改行されていません。*******\n");
@@ -164,6 +173,11 @@ std::string listing(const std::vector<std::int64_t>& starts, const std::vector<s
         out += "[" + row_key(static_cast<int>(i)) + "]" + numbers;
     }
     return out + "\n";
+}
+
+std::string message::illegal_option(const std::string& arg)
+{
+    return "Illegal Option: " + arg + "\nUSAGE: venoskal [-m]\n";
 }
 
 std::string reason::unknown_key(const std::string& key_bytes)

@@ -56,6 +56,16 @@ std::string index_for_sizes(const std::vector<std::int64_t>& sizes);
 // The -m listing for the given starts and sizes.
 std::string listing(const std::vector<std::int64_t>& starts, const std::vector<std::int64_t>& sizes);
 
+// Messages of the tool that stand alone, as CP932 bytes.
+namespace message {
+extern const std::string DIC_OPEN;
+extern const std::string DIC_READ;
+extern const std::string IDX_OPEN;
+extern const std::string IDX_WRITE;
+// The report of an illegal first argument: the argument, then the usage.
+std::string illegal_option(const std::string& arg);
+}  // namespace message
+
 // The reasons of the format error report, as CP932 bytes.
 namespace reason {
 extern const std::string NO_LINE_END;

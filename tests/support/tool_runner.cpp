@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -82,6 +84,11 @@ std::string from_windows_text(const std::string& text)
     return out;
 }
 
+std::string tool_binary()
+{
+    return VENOSKAL_BINARY;
+}
+
 ToolResult run_tool(const ToolRun& run)
 {
     fs::path dir = make_temp_dir();
@@ -91,18 +98,25 @@ ToolResult run_tool(const ToolRun& run)
         write_file(dir / "kolvane.idx", *run.index);
     if (run.prepare)
         run.prepare(dir);
-    fs::path captured = dir / ".." / (dir.filename().string() + ".out");
 
-    if (tool_is_windows() && (run.output != Stdout::Capture || run.failing_read || run.file_size_limit > 0))
+    if (tool_is_windows() && (run.output != Stdout::Capture || !run.fault.empty() || run.file_size_limit >= 0 ||
+                              !run.prefix.empty() || run.expected_signal != 0))
         ADD_FAILURE() << "a case that needs POSIX was run against a Windows build; name its suite Posix*";
 
-    std::vector<std::string> words = tool_command();
+    std::vector<std::string> words = run.prefix;
+    std::vector<std::string> command = tool_command();
+    words.insert(words.end(), command.begin(), command.end());
     words.insert(words.end(), run.args.begin(), run.args.end());
     std::vector<char*> argv;
     for (std::string& word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
 
+    // Standard output is captured through a pipe, as a user's `| cat` would:
+    // no limit on the size of files the tool writes applies to it.
+    int out[2] = {-1, -1};
+    if (run.output == Stdout::Capture && pipe2(out, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe failed");
     std::fflush(nullptr);
     pid_t child = fork();
     if (child == 0) {
@@ -110,23 +124,24 @@ ToolResult run_tool(const ToolRun& run)
             _exit(120);
         if (run.output == Stdout::Closed) {
             close(1);
-        } else {
-            const char* target = run.output == Stdout::DevFull ? "/dev/full" : captured.c_str();
-            int fd = open(target, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        } else if (run.output == Stdout::DevFull) {
+            int fd = open("/dev/full", O_WRONLY);
             if (fd < 0 || dup2(fd, 1) < 0)
                 _exit(121);
             close(fd);
+        } else if (dup2(out[1], 1) < 0) {
+            _exit(121);
         }
-        if (run.failing_read) {
-            setenv("LD_PRELOAD", VENOSKAL_FAILING_READ, 1);
+        if (!run.fault.empty()) {
+            setenv("LD_PRELOAD", VENOSKAL_FAULT_SHIM, 1);
+            setenv("VENOSKAL_FAULT", run.fault.c_str(), 1);
             // A sanitized tool would refuse a library loaded before its runtime.
             std::string asan = std::string(getenv("ASAN_OPTIONS") ? getenv("ASAN_OPTIONS") : "") +
                                ":verify_asan_link_order=0";
             setenv("ASAN_OPTIONS", asan.c_str(), 1);
         }
-        if (run.file_size_limit > 0) {
-            // Writes past the limit then fail with EFBIG instead of a signal.
-            std::signal(SIGXFSZ, SIG_IGN);
+        std::signal(SIGXFSZ, SIG_DFL);
+        if (run.file_size_limit >= 0) {
             rlimit limit{static_cast<rlim_t>(run.file_size_limit), static_cast<rlim_t>(run.file_size_limit)};
             if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
                 _exit(123);
@@ -134,26 +149,41 @@ ToolResult run_tool(const ToolRun& run)
         execvp(argv[0], argv.data());
         _exit(122);
     }
-    int wait_status = 0;
-    waitpid(child, &wait_status, 0);
 
     ToolResult result;
-    result.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : 1000 + WTERMSIG(wait_status);
-    // The tool ends with a status of its own; a signal is a crash, or a
-    // sanitizer's report, whatever the test goes on to check.
-    if (WIFSIGNALED(wait_status))
-        ADD_FAILURE() << "venoskal ended on signal " << WTERMSIG(wait_status);
     if (run.output == Stdout::Capture) {
-        result.output = read_file(captured);
+        close(out[1]);
+        char buffer[65536];
+        for (;;) {
+            ssize_t n = read(out[0], buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            result.output.append(buffer, static_cast<std::size_t>(n));
+        }
+        close(out[0]);
         if (tool_is_windows())
             result.output = from_windows_text(result.output);
     }
+    int wait_status = 0;
+    waitpid(child, &wait_status, 0);
+
+    result.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : 1000 + WTERMSIG(wait_status);
+    // The tool ends with a status of its own; a signal is a crash, or a
+    // sanitizer's report, whatever the test goes on to check.
+    if (WIFSIGNALED(wait_status) && WTERMSIG(wait_status) != run.expected_signal)
+        ADD_FAILURE() << "venoskal ended on signal " << WTERMSIG(wait_status);
+    if (run.expected_signal != 0 && !WIFSIGNALED(wait_status))
+        ADD_FAILURE() << "venoskal was meant to end on signal " << run.expected_signal;
     fs::path index = dir / "kolvane.idx";
     if (fs::is_regular_file(fs::symlink_status(index)))
         result.index = read_file(index);
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir))
+        result.files.push_back(entry.path().filename().string());
+    std::sort(result.files.begin(), result.files.end());
     if (run.inspect)
         run.inspect(dir);
-    fs::remove(captured);
     fs::remove_all(dir);
     return result;
 }

@@ -26,10 +26,18 @@ struct ToolRun {
     // Bytes of a kolvane.idx that exists before the run.
     std::optional<std::string> index;
     Stdout output = Stdout::Capture;
-    // Make the second read of the dictionary fail as a read error does.
-    bool failing_read = false;
-    // Largest file the tool may write (0: no limit); a write beyond it fails.
-    long file_size_limit = 0;
+    // A fault that the preloaded shim makes (see support/fault_shim.cpp):
+    // "read-halfway", "read-partial", "write", "close", "rename", "kill-write"
+    // or "kill-rename"; empty: none.
+    std::string fault;
+    // Largest file the tool may write, in bytes (-1: no limit). SIGXFSZ
+    // keeps its default action, as in a user's shell.
+    long file_size_limit = -1;
+    // Words of a command that runs the tool (e.g. as another user); empty:
+    // the tool is run itself.
+    std::vector<std::string> prefix;
+    // The signal that the run is meant to end on (0: none may end it).
+    int expected_signal = 0;
     // Extra set-up of the directory before the run (links, directories, FIFOs).
     std::function<void(const std::filesystem::path&)> prepare;
     // Looks at the directory after the run, before it is removed.
@@ -41,7 +49,12 @@ struct ToolResult {
     int status = -1;
     // Contents of kolvane.idx after the run if it is a regular file.
     std::optional<std::string> index;
+    // The names in the directory after the run, sorted.
+    std::vector<std::string> files;
 };
+
+// The path of the venoskal binary under test.
+std::string tool_binary();
 
 ToolResult run_tool(const ToolRun& run);
 
