@@ -55,16 +55,48 @@ mode_t current_umask()
 
 }  // namespace
 
+namespace {
+
+// What stood under the name kolvane.idx before a run, made by prepare.
+struct Standing {
+    const char* name;
+    std::function<void(const fs::path&)> prepare;
+};
+
+// A successful run leaves the new index under the name, whatever stood
+// there, and the dictionary as it was.
+void expect_replaced(const Standing& c)
+{
+    SCOPED_TRACE(c.name);
+    ToolRun run;
+    run.dictionary = DICTIONARY;
+    run.prepare = c.prepare;
+    std::string dictionary_after;
+    run.inspect = [&](const fs::path& dir) { dictionary_after = read_file(dir / "kolvane.dic"); };
+    ToolResult result = run_tool(run);
+    EXPECT_BYTES(WARNINGS + confirmation(), result.output);
+    EXPECT_EQ(result.status, 71);
+    EXPECT_BYTES(expected_index(), result.index.value_or("(not a regular file)"));
+    EXPECT_BYTES(DICTIONARY, dictionary_after);
+    EXPECT_EQ(result.files, DICTIONARY_AND_INDEX);
+}
+
+}  // namespace
+
 TEST(IndexFile, ReplacedWholeWhateverStoodUnderItsName)
 {
-    struct Case {
-        const char* name;
-        std::function<void(const fs::path&)> prepare;
-    };
-    const Case cases[] = {
+    const Standing cases[] = {
         {"no index", [](const fs::path&) {}},
         {"a longer old index",
          [](const fs::path& dir) { std::ofstream(dir / "kolvane.idx") << std::string(5000, 'x'); }},
+    };
+    for (const Standing& c : cases)
+        expect_replaced(c);
+}
+
+TEST(PosixIndexFile, LinkUnderItsNameIsReplacedNotWrittenThrough)
+{
+    const Standing cases[] = {
         {"a symbolic link to the dictionary",
          [](const fs::path& dir) { fs::create_symlink("kolvane.dic", dir / "kolvane.idx"); }},
         {"a hard link to the dictionary",
@@ -74,23 +106,11 @@ TEST(IndexFile, ReplacedWholeWhateverStoodUnderItsName)
         {"a symbolic link to a full device",
          [](const fs::path& dir) { fs::create_symlink("/dev/full", dir / "kolvane.idx"); }},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ToolRun run;
-        run.dictionary = DICTIONARY;
-        run.prepare = c.prepare;
-        std::string dictionary_after;
-        run.inspect = [&](const fs::path& dir) { dictionary_after = read_file(dir / "kolvane.dic"); };
-        ToolResult result = run_tool(run);
-        EXPECT_BYTES(WARNINGS + confirmation(), result.output);
-        EXPECT_EQ(result.status, 71);
-        EXPECT_BYTES(expected_index(), result.index.value_or("(not a regular file)"));
-        EXPECT_BYTES(DICTIONARY, dictionary_after);
-        EXPECT_EQ(result.files, DICTIONARY_AND_INDEX);
-    }
+    for (const Standing& c : cases)
+        expect_replaced(c);
 }
 
-TEST(IndexFile, FailureLeavesTheOldIndexAsItWas)
+TEST(PosixIndexFile, FailureLeavesTheOldIndexAsItWas)
 {
     struct Case {
         const char* name;
@@ -148,7 +168,7 @@ TEST(IndexFile, DirectoryInItsPlaceIsLeftAlone)
     EXPECT_EQ(result.files, DICTIONARY_AND_INDEX);
 }
 
-TEST(IndexFile, RunKilledWhileReplacingLeavesTheOldIndex)
+TEST(PosixIndexFile, RunKilledWhileReplacingLeavesTheOldIndex)
 {
     // What a kill leaves beside the index: at most the new file, under the
     // name the manual gives, kolvane.idx. and six letters and digits.
@@ -175,7 +195,7 @@ TEST(IndexFile, RunKilledWhileReplacingLeavesTheOldIndex)
     }
 }
 
-TEST(IndexFile, KeepsThePermissionsOfTheFileItReplaces)
+TEST(PosixIndexFile, KeepsThePermissionsOfTheFileItReplaces)
 {
     const mode_t for_a_new_file = 0666 & ~current_umask();
     struct Case {
@@ -223,7 +243,7 @@ TEST(IndexFile, KeepsThePermissionsOfTheFileItReplaces)
     }
 }
 
-TEST(IndexFile, ReaderNeverSeesAPartialIndex)
+TEST(PosixIndexFile, ReaderNeverSeesAPartialIndex)
 {
     // Runs replace the index one after another while a reader reads it over
     // and over: every read must find 420 whole bytes of one index or another.

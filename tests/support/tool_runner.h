@@ -16,9 +16,9 @@
 
 enum class Stdout { Capture, DevFull, Closed };
 
-// The cases that need POSIX (a FIFO, a preloaded library, /dev/full, file
-// size limits, a closed descriptor) are in suites named Posix*, which a run
-// against a Windows build leaves out.
+// The cases that need POSIX (a FIFO, links, a preloaded fault, /dev/full,
+// file size limits, another user, a signal, a closed descriptor) are in
+// suites named Posix*, which a run against a Windows build leaves out.
 struct ToolRun {
     // Bytes of kolvane.dic; none: there is no such file.
     std::optional<std::string> dictionary;
@@ -53,7 +53,8 @@ struct ToolResult {
     std::vector<std::string> files;
 };
 
-// The path of the venoskal binary under test.
+// The path of the venoskal binary built beside the tests, whatever
+// VENOSKAL_COMMAND says: for the POSIX cases that run it themselves.
 std::string tool_binary();
 
 ToolResult run_tool(const ToolRun& run);
