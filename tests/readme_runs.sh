@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The runs README.md shows are what the tool prints: the whole output of
 # `tools/example` (the block inside <details>) must be, line for line, what
-# `venoskal -m` prints on examples/dictionary, and the block after the
+# tools/run-example, which tools/example ends in, prints for `venoskal -m` on
+# examples/dictionary, and the block after the
 # paragraph that begins "`examples/out-of-order` holds" must be how the run on
 # that example ends; the excerpts above the whole output must stand in it.
 # Usage: tests/readme_runs.sh VENOSKAL_BINARY SOURCE_DIR
@@ -12,19 +13,13 @@ readme=$source_dir/README.md
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# What tools/example prints for a folder, as UTF-8 (without the CR of the
-# lines it echoes, which a README cannot show).
+# What tools/example prints for an example, run by the same script and with
+# the folder named as tools/example names it from the top of the repository
+# (without the CR of the lines it echoes, which a README cannot show).
 run_example() {
-  mkdir -p "$work/$1"
-  cp "$source_dir/examples/$1/kolvane.dic" "$work/$1/"
-  local status=0
-  (cd "$work/$1" && "$tool" -m) > "$work/$1.sjis" || status=$?
-  iconv -f CP932 -t UTF-8 < "$work/$1.sjis" | tr -d '\r'
-  if [ "$status" -eq 71 ]; then
-    echo "(exit status 71: the index is examples/$1/kolvane.idx)"
-  else
-    echo "(exit status $status: no index was written)"
-  fi
+  mkdir -p "$work/examples/$1"
+  cp "$source_dir/examples/$1/kolvane.dic" "$work/examples/$1/"
+  (cd "$work" && "$source_dir/tools/run-example" "$tool" "examples/$1") | tr -d '\r'
 }
 run_example dictionary > "$work/dictionary.out"
 run_example out-of-order > "$work/out-of-order.out"
