@@ -140,8 +140,7 @@ std::FILE* create_new_file(char* name)
 bool match_permissions(std::FILE*, const char*)
 {
     // Windows files have no permission bits: the new index takes the access
-    // that the folder gives every new file in it. A read-only kolvane.idx is
-    // not replaced at all (replace_file fails on it).
+    // that the folder gives every new file in it.
     return true;
 }
 
