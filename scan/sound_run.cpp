@@ -2,14 +2,34 @@
 
 #include "scan/sound_run_impl.h"
 
-#ifdef VENOSKAL_AVX2_SOUND_RUN
-// Built with AVX2, POPCNT and BMI in a file of its own; used only where the
-// processor has them.
+// The vector builds live in files of their own, built for their instruction
+// sets; each is used only where the processor has them.
+#ifdef VENOSKAL_SOUND_RUN_AVX2
 std::size_t find_sound_run_avx2(const unsigned char* bytes, std::size_t start, std::size_t end,
                                 unsigned char lead, unsigned char trail, std::int64_t* lines);
-static const bool cpu_has_avx2 =
-    __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt") && __builtin_cpu_supports("bmi");
 #endif
+#ifdef VENOSKAL_SOUND_RUN_SSE2
+std::size_t find_sound_run_sse2(const unsigned char* bytes, std::size_t start, std::size_t end,
+                                unsigned char lead, unsigned char trail, std::int64_t* lines);
+#endif
+
+namespace {
+
+std::size_t find_sound_run_words(const unsigned char* bytes, std::size_t start, std::size_t end,
+                                 unsigned char lead, unsigned char trail, std::int64_t* lines)
+{
+    return find_sound_run_with<map_chunk_words>(bytes, start, end, lead, trail, lines);
+}
+
+#ifdef VENOSKAL_SOUND_RUN_AVX2
+bool has_avx2()
+{
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt") && __builtin_cpu_supports("bmi");
+}
+#endif
+
+}  // namespace
 
 std::size_t find_sound_run_plain(const unsigned char* bytes, std::size_t start, std::size_t end,
                                  unsigned char lead, unsigned char trail, std::int64_t* lines)
@@ -17,12 +37,27 @@ std::size_t find_sound_run_plain(const unsigned char* bytes, std::size_t start, 
     return find_sound_run_with<map_chunk_plain>(bytes, start, end, lead, trail, lines);
 }
 
-std::size_t find_sound_run(const unsigned char* bytes, std::size_t start, std::size_t end, unsigned char lead,
-                           unsigned char trail, std::int64_t* lines)
-{
-#ifdef VENOSKAL_AVX2_SOUND_RUN
-    if (cpu_has_avx2)
-        return find_sound_run_avx2(bytes, start, end, lead, trail, lines);
+const SoundRunPath SOUND_RUN_PATHS[] = {
+#ifdef VENOSKAL_SOUND_RUN_AVX2
+    {"avx2", find_sound_run_avx2, has_avx2()},
 #endif
-    return find_sound_run_plain(bytes, start, end, lead, trail, lines);
+#ifdef VENOSKAL_SOUND_RUN_SSE2
+    {"sse2", find_sound_run_sse2, true},
+#endif
+    {"words", find_sound_run_words, true},
+};
+const int SOUND_RUN_PATH_COUNT = sizeof SOUND_RUN_PATHS / sizeof SOUND_RUN_PATHS[0];
+
+namespace {
+
+SoundRunFinder choose_finder()
+{
+    for (const SoundRunPath& path : SOUND_RUN_PATHS)
+        if (path.runs_here)
+            return path.find;
+    return nullptr;
 }
+
+}  // namespace
+
+SoundRunFinder sound_run_finder = choose_finder();

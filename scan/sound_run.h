@@ -12,11 +12,29 @@ constexpr std::size_t SOUND_RUN_SLACK = 64;
 // bytes[start, end) begins at a line start. Returns the end of the longest
 // stretch from start of complete lines that check_entry_line would accept,
 // whose key is lead, trail, and that the line reader would frame as they are
-// (CR LF once, at the end; at most LONGEST_LINE bytes; no zero byte). Adds the
-// number of those lines to *lines.
-std::size_t find_sound_run(const unsigned char* bytes, std::size_t start, std::size_t end, unsigned char lead,
-                           unsigned char trail, std::int64_t* lines);
+// (one CR LF, at the end; at most LONGEST_LINE bytes). Adds the number of
+// those lines to *lines. It may stop before a line that would pass: the line
+// reader takes that one.
+using SoundRunFinder = std::size_t (*)(const unsigned char* bytes, std::size_t start, std::size_t end,
+                                       unsigned char lead, unsigned char trail, std::int64_t* lines);
 
-// The same, byte by byte, whatever the processor; for comparison in tests.
+// One build of the finder, and whether this processor can run it.
+struct SoundRunPath {
+    const char* name;
+    SoundRunFinder find;
+    bool runs_here;
+};
+
+// Every build of the finder in this binary, the widest first: the vector
+// builds, then the portable one that works eight bytes at a time.
+extern const SoundRunPath SOUND_RUN_PATHS[];
+extern const int SOUND_RUN_PATH_COUNT;
+
+// The finder the tool uses: the widest this processor runs, or none when the
+// portable build is all there is and the line-by-line checks are faster.
+extern SoundRunFinder sound_run_finder;
+
+// Byte by byte, whatever the processor; the statement the tests compare the
+// other builds with.
 std::size_t find_sound_run_plain(const unsigned char* bytes, std::size_t start, std::size_t end,
                                  unsigned char lead, unsigned char trail, std::int64_t* lines);

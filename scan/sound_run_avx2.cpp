@@ -2,6 +2,7 @@
 // is built for AVX2.
 #include <immintrin.h>
 
+#include "scan/sound_run.h"
 #include "scan/sound_run_impl.h"
 
 namespace {
@@ -24,7 +25,8 @@ inline ChunkMasks map_chunk_avx2(const unsigned char* bytes, unsigned char lead,
     m.slash = equal_bits(low, high, '/');
     m.cr = equal_bits(low, high, '\r');
     m.lf = equal_bits(low, high, '\n');
-    m.forbidden = equal_bits(low, high, '\t') | equal_bits(low, high, '\0');
+    m.tab = equal_bits(low, high, '\t');
+    m.zero = equal_bits(low, high, '\0');
     m.key_lead = equal_bits(low, high, static_cast<char>(lead));
     m.key_trail = equal_bits(low, high, static_cast<char>(trail));
     return m;
