@@ -1,11 +1,10 @@
 // The rules of a sound line as tests on the bits of 64-byte chunks, shared by
-// the portable and the vector builds of find_sound_run. A build only says
+// the byte-by-byte and the vector builds of find_sound_run. A build only says
 // where the bytes that matter stand (a ChunkMasks); the rules are here alone.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #include "common/scan_state.h"
 
@@ -38,45 +37,6 @@ inline ChunkMasks map_chunk_plain(const unsigned char* bytes, unsigned char lead
         m.zero |= c == '\0' ? bit : 0;
         m.key_lead |= c == lead ? bit : 0;
         m.key_trail |= c == trail ? bit : 0;
-    }
-    return m;
-}
-
-constexpr std::uint64_t LOW_SEVEN_BITS = 0x7f7f7f7f7f7f7f7fULL;
-constexpr std::uint64_t EACH_BYTE = 0x0101010101010101ULL;
-
-// Bit i set where byte i of the 8 bytes in word (byte 0 lowest) equals c.
-inline std::uint64_t word_equal_bits(std::uint64_t word, unsigned char c)
-{
-    std::uint64_t x = word ^ (EACH_BYTE * c);
-    // The top bit of each byte of x that is zero, exactly (no borrow
-    // crosses from one byte to the next).
-    std::uint64_t zero_tops = ~(((x & LOW_SEVEN_BITS) + LOW_SEVEN_BITS) | x | LOW_SEVEN_BITS);
-    // Gathers bit 7 of byte j into bit 56 + j.
-    return (zero_tops >> 7) * 0x0102040810204080ULL >> 56;
-}
-
-// Eight bytes at a time in ordinary integer arithmetic, for processors
-// without a vector build.
-inline ChunkMasks map_chunk_words(const unsigned char* bytes, unsigned char lead, unsigned char trail)
-{
-    ChunkMasks m{};
-    for (int w = 0; w < 8; ++w) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes + 8 * w, 8);
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-        word = __builtin_bswap64(word);
-#endif
-        int at = 8 * w;
-        m.colon |= word_equal_bits(word, ':') << at;
-        m.semicolon |= word_equal_bits(word, ';') << at;
-        m.slash |= word_equal_bits(word, '/') << at;
-        m.cr |= word_equal_bits(word, '\r') << at;
-        m.lf |= word_equal_bits(word, '\n') << at;
-        m.tab |= word_equal_bits(word, '\t') << at;
-        m.zero |= word_equal_bits(word, '\0') << at;
-        m.key_lead |= word_equal_bits(word, lead) << at;
-        m.key_trail |= word_equal_bits(word, trail) << at;
     }
     return m;
 }
