@@ -4,9 +4,11 @@
 
 // The vector builds live in files of their own, built for their instruction
 // sets; each is used only where the processor has them.
-#ifdef VENOSKAL_SOUND_RUN_AVX
+#ifdef VENOSKAL_SOUND_RUN_AVX512
 std::size_t find_sound_run_avx512(const unsigned char* bytes, std::size_t start, std::size_t end,
                                   unsigned char lead, unsigned char trail, std::int64_t* lines);
+#endif
+#ifdef VENOSKAL_SOUND_RUN_AVX2
 std::size_t find_sound_run_avx2(const unsigned char* bytes, std::size_t start, std::size_t end,
                                 unsigned char lead, unsigned char trail, std::int64_t* lines);
 #endif
@@ -17,7 +19,7 @@ std::size_t find_sound_run_sse2(const unsigned char* bytes, std::size_t start, s
 
 namespace {
 
-#ifdef VENOSKAL_SOUND_RUN_AVX
+#ifdef VENOSKAL_SOUND_RUN_AVX2
 // What the files built for wider vectors need besides their vectors: the
 // rules count and find bits with POPCNT and BMI.
 bool has_bit_instructions()
@@ -30,7 +32,9 @@ bool has_avx2()
 {
     return has_bit_instructions() && __builtin_cpu_supports("avx2");
 }
+#endif
 
+#ifdef VENOSKAL_SOUND_RUN_AVX512
 bool has_avx512bw()
 {
     return has_bit_instructions() && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
@@ -46,8 +50,10 @@ std::size_t find_sound_run_plain(const unsigned char* bytes, std::size_t start, 
 }
 
 const SoundRunPath SOUND_RUN_PATHS[] = {
-#ifdef VENOSKAL_SOUND_RUN_AVX
+#ifdef VENOSKAL_SOUND_RUN_AVX512
     {"avx512bw", find_sound_run_avx512, has_avx512bw()},
+#endif
+#ifdef VENOSKAL_SOUND_RUN_AVX2
     {"avx2", find_sound_run_avx2, has_avx2()},
 #endif
 #ifdef VENOSKAL_SOUND_RUN_SSE2
