@@ -21,11 +21,12 @@ namespace {
 
 #ifdef VENOSKAL_SOUND_RUN_AVX2
 // What the files built for wider vectors need besides their vectors: the
-// rules count and find bits with POPCNT and BMI.
+// rules count and find bits with POPCNT and BMI, and find the headers with a
+// carry-less multiply.
 bool has_bit_instructions()
 {
     __builtin_cpu_init();
-    return __builtin_cpu_supports("popcnt") && __builtin_cpu_supports("bmi");
+    return __builtin_cpu_supports("popcnt") && __builtin_cpu_supports("bmi") && __builtin_cpu_supports("pclmul");
 }
 
 bool has_avx2()

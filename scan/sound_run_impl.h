@@ -61,7 +61,10 @@ inline std::uint64_t prefix_parity(std::uint64_t x)
 // byte. A zero byte may stand among the items: the checks see the line only
 // up to it, and what they see of a line that keeps every rule in full passes.
 // It may not stand in the header, where it would hide the header's end.
-template <ChunkMasks (*MAP)(const unsigned char*, unsigned char, unsigned char)>
+// PARITY computes prefix_parity; a build may give one that its processor
+// does faster.
+template <ChunkMasks (*MAP)(const unsigned char*, unsigned char, unsigned char),
+          std::uint64_t (*PARITY)(std::uint64_t) = prefix_parity>
 std::size_t find_sound_run_with(const unsigned char* bytes, std::size_t start, std::size_t end,
                                 unsigned char lead, unsigned char trail, std::int64_t* lines)
 {
@@ -84,7 +87,7 @@ std::size_t find_sound_run_with(const unsigned char* bytes, std::size_t start, s
         // Set from a line's ":" up to its ";": the header. As every line
         // ends with "/", one without ";" has a "/" in its header; as each ";"
         // is followed by "/", a second ";" puts that "/" in a header.
-        std::uint64_t header = prefix_parity(m.colon | m.semicolon) ^ (in_header ? ~std::uint64_t{0} : 0);
+        std::uint64_t header = PARITY(m.colon | m.semicolon) ^ (in_header ? ~std::uint64_t{0} : 0);
 
         std::uint64_t faults = m.tab
                                | (m.zero & header)                            // no zero byte in the header
