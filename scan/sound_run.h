@@ -9,12 +9,13 @@
 // own): the buffer holding it must have them.
 constexpr std::size_t SOUND_RUN_SLACK = 64;
 
-// bytes[start, end) begins at a line start. Returns the end of the longest
-// stretch from start of complete lines that check_entry_line would accept,
-// whose key is lead, trail, and that the line reader would frame as they are
-// (one CR LF, at the end; at most LONGEST_LINE bytes). Adds the number of
-// those lines to *lines. It may stop before a line that would pass: the line
-// reader takes that one.
+// bytes[start, end) begins at a line start. Returns the end of a stretch
+// from start of complete lines that check_entry_line would accept, whose key
+// is lead, trail, and that the line reader would frame as they are (one CR LF,
+// at the end; at most LONGEST_LINE bytes), and adds their number to *lines.
+// The stretch ends before the first line that breaks the rules of
+// sound_run_impl.h; a few lines the checks accept do (a tab after a zero
+// byte), and the line reader takes those.
 using SoundRunFinder = std::size_t (*)(const unsigned char* bytes, std::size_t start, std::size_t end,
                                        unsigned char lead, unsigned char trail, std::int64_t* lines);
 
