@@ -4,6 +4,32 @@
 #include "common/scan_state.h"
 #include "rows/row_table.h"
 
+namespace {
+
+// What a byte is to the searches of the checks; most bytes are nothing to
+// them, and one table lookup passes over those.
+enum ByteKind : unsigned char { PLAIN, STRING_END, TAB, COLON, SEMICOLON, SLASH };
+
+struct ByteKinds {
+    ByteKind of[256];
+};
+
+constexpr ByteKinds make_byte_kinds()
+{
+    ByteKinds kinds{};
+    auto set = [&kinds](char c, ByteKind kind) { kinds.of[static_cast<unsigned char>(c)] = kind; };
+    set('\0', STRING_END);
+    set('\t', TAB);
+    set(':', COLON);
+    set(';', SEMICOLON);
+    set('/', SLASH);
+    return kinds;
+}
+
+constexpr ByteKinds BYTE_KINDS = make_byte_kinds();
+
+}  // namespace
+
 int check_entry_line()
 {
     const unsigned char* line = reinterpret_cast<const unsigned char*>(line_buffer);
@@ -16,21 +42,26 @@ int check_entry_line()
     bool empty_item = false;
     const unsigned char* first_slash = nullptr;
     const unsigned char* first_semicolon = nullptr;
-    for (const unsigned char* p = line; *p != '\0'; ++p) {
-        switch (*p) {
-        case '\t':
+    for (const unsigned char* p = line;; ++p) {
+        ByteKind kind = BYTE_KINDS.of[*p];
+        if (kind == PLAIN)
+            continue;
+        if (kind == STRING_END)
+            break;
+        switch (kind) {
+        case TAB:
             tab = true;
             break;
-        case ':':
+        case COLON:
             inner_colon = inner_colon || p != line;
             break;
-        case ';':
+        case SEMICOLON:
             if (first_semicolon != nullptr)
                 second_semicolon = true;
             else
                 first_semicolon = p;
             break;
-        case '/':
+        case SLASH:
             if (first_slash == nullptr)
                 first_slash = p;
             else if (p[-1] == '/')

@@ -1,5 +1,6 @@
 #include "scan/line_reader.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -39,6 +40,14 @@ bool stopped_at_mark = false;
 // once those bytes have been handled.
 bool read_failed = false;
 
+// Lines to leave to the line-by-line checks before the bulk scan is tried
+// again, and how long the next wait is, after scans that took nothing.
+int lines_before_retry = 0;
+int retry_wait = 0;
+// The longest wait: a dictionary of lines the scan cannot take loses at most
+// one chunk map per this many lines.
+constexpr int LONGEST_RETRY_WAIT = 64;
+
 // Reads the next block. Returns false when there is none.
 bool fill_block()
 {
@@ -69,6 +78,42 @@ bool fill_block()
     return n > 0;
 }
 
+// The position of the first LF in bytes[0, n) that directly follows a CR
+// (at position 0: when after_cr says the byte before was a CR), or n. Looks
+// at eight bytes at a time, so that a lone LF costs no more than any byte.
+std::size_t find_line_end(const unsigned char* bytes, std::size_t n, bool after_cr)
+{
+    constexpr std::uint64_t LOW_SEVEN = 0x7f7f7f7f7f7f7f7fULL;
+    constexpr std::uint64_t EACH = 0x0101010101010101ULL;
+    // The top bit of each byte of word that equals c, exactly.
+    auto equal_tops = [](std::uint64_t word, unsigned char c) {
+        std::uint64_t x = word ^ (EACH * c);
+        return ~(((x & LOW_SEVEN) + LOW_SEVEN) | x | LOW_SEVEN);
+    };
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + i, 8);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+        word = __builtin_bswap64(word);
+#endif
+        std::uint64_t lf = equal_tops(word, '\n');
+        if (lf != 0) {
+            std::uint64_t cr_before = equal_tops(word, '\r') << 8 | (after_cr ? 0x80 : 0);
+            std::uint64_t ends = lf & cr_before;
+            if (ends != 0)
+                return i + static_cast<std::size_t>(__builtin_ctzll(ends)) / 8;
+        }
+        after_cr = bytes[i + 7] == '\r';
+    }
+    for (; i < n; ++i) {
+        if (bytes[i] == '\n' && after_cr)
+            return i;
+        after_cr = bytes[i] == '\r';
+    }
+    return n;
+}
+
 }  // namespace
 
 void start_reading(std::FILE* dictionary)
@@ -76,6 +121,7 @@ void start_reading(std::FILE* dictionary)
     dictionary_file = dictionary;
     block_pos = block_end = 0;
     last_block = stopped_at_mark = read_failed = false;
+    lines_before_retry = retry_wait = 0;
 }
 
 bool read_entry_line()
@@ -103,22 +149,14 @@ bool read_entry_line()
             span = room;
         // Look for an LF that directly follows a CR of the same line; any
         // other LF or CR is an ordinary byte of the line.
-        std::size_t from = 0;
-        while (from < span) {
-            const void* found = std::memchr(next + from, '\n', span - from);
-            if (found == nullptr)
-                break;
-            std::size_t lf = static_cast<std::size_t>(static_cast<const unsigned char*>(found) - next);
-            bool after_cr = lf > 0 ? next[lf - 1] == '\r'
-                                   : line_length > 0 && line_buffer[line_length - 1] == '\r';
-            if (after_cr) {
-                std::memcpy(line_buffer + line_length, next, lf + 1);
-                line_length += static_cast<int>(lf);
-                line_buffer[line_length + 1] = '\0';
-                block_pos += lf + 1;
-                return true;
-            }
-            from = lf + 1;
+        bool after_cr = line_length > 0 && line_buffer[line_length - 1] == '\r';
+        std::size_t lf = find_line_end(next, span, after_cr);
+        if (lf < span) {
+            std::memcpy(line_buffer + line_length, next, lf + 1);
+            line_length += static_cast<int>(lf);
+            line_buffer[line_length + 1] = '\0';
+            block_pos += lf + 1;
+            return true;
         }
         std::memcpy(line_buffer + line_length, next, span);
         line_length += static_cast<int>(span);
@@ -133,15 +171,28 @@ void accept_sound_lines()
     if (!quick_accept_enabled)
         return;
 #endif
-    if (block_pos == block_end)
+    if (sound_run_finder == nullptr || block_pos == block_end)
         return;
+    if (lines_before_retry > 0) {
+        --lines_before_retry;
+        return;
+    }
     auto lead = static_cast<unsigned char>(row_keys[current_row][0]);
     auto trail = static_cast<unsigned char>(row_keys[current_row][1]);
     std::int64_t lines = 0;
-    std::size_t end = find_sound_run(block, block_pos, block_end, lead, trail, &lines);
+    std::size_t end = sound_run_finder(block, block_pos, block_end, lead, trail, &lines);
     line_offset += static_cast<std::int64_t>(end - block_pos);
     line_number += lines;
     block_pos = end;
+    // A scan that takes nothing costs a chunk for no gain. The first miss (a
+    // new row begins, a line reaches past the block) is tried again after
+    // one line; each further miss in a row waits twice as many lines.
+    if (lines > 0) {
+        retry_wait = 0;
+    } else {
+        lines_before_retry = retry_wait;
+        retry_wait = retry_wait == 0 ? 1 : std::min(2 * retry_wait, LONGEST_RETRY_WAIT);
+    }
 }
 
 void advance_scan()

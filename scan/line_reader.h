@@ -19,6 +19,8 @@ void advance_scan();
 // that check_entry_line would accept and that belong to the open row, and
 // moves the scan position past them. Stops before the first line that it
 // cannot vouch for; read_entry_line takes that one. Called between lines.
+// After scans that took nothing it lets a growing number of lines go by
+// before it scans again.
 void accept_sound_lines();
 
 #ifdef VENOSKAL_FUZZING

@@ -1,7 +1,8 @@
 // find_sound_run with its byte tests made 32 bytes at a time. This file alone
-// is built for AVX2.
+// is built for AVX2 (and PCLMUL).
 #include <immintrin.h>
 
+#include "scan/sound_run.h"
 #include "scan/sound_run_impl.h"
 
 namespace {
@@ -24,10 +25,19 @@ inline ChunkMasks map_chunk_avx2(const unsigned char* bytes, unsigned char lead,
     m.slash = equal_bits(low, high, '/');
     m.cr = equal_bits(low, high, '\r');
     m.lf = equal_bits(low, high, '\n');
-    m.forbidden = equal_bits(low, high, '\t') | equal_bits(low, high, '\0');
+    m.tab = equal_bits(low, high, '\t');
+    m.zero = equal_bits(low, high, '\0');
     m.key_lead = equal_bits(low, high, static_cast<char>(lead));
     m.key_trail = equal_bits(low, high, static_cast<char>(trail));
     return m;
+}
+
+// Bit i set when an odd number of the bits at or below i are set: the low
+// half of the carry-less product with all ones.
+inline std::uint64_t prefix_parity_clmul(std::uint64_t x)
+{
+    __m128i product = _mm_clmulepi64_si128(_mm_set_epi64x(0, static_cast<long long>(x)), _mm_set1_epi8(-1), 0);
+    return static_cast<std::uint64_t>(_mm_cvtsi128_si64(product));
 }
 
 }  // namespace
@@ -35,5 +45,5 @@ inline ChunkMasks map_chunk_avx2(const unsigned char* bytes, unsigned char lead,
 std::size_t find_sound_run_avx2(const unsigned char* bytes, std::size_t start, std::size_t end,
                                 unsigned char lead, unsigned char trail, std::int64_t* lines)
 {
-    return find_sound_run_with<map_chunk_avx2>(bytes, start, end, lead, trail, lines);
+    return find_sound_run_with<map_chunk_avx2, prefix_parity_clmul>(bytes, start, end, lead, trail, lines);
 }

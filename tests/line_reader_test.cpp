@@ -123,3 +123,48 @@ TEST(LineReader, LinesAcrossReadBoundaries)
                         0, 0});
     }
 }
+
+TEST(LineReader, LoneCrLfAndZeroItemsCountLikeAnyLine)
+{
+    // Sound lines whose items hold a lone CR, a lone LF or a zero byte, and a
+    // header holding a lone CR or LF, many in a row: their offsets and line
+    // numbers count as those of any other line, within a block and across
+    // blocks of reading.
+    auto kinds = [](const std::string& key) {
+        return sjis(":" + key + ";/x\ry/") + "\r\n" + sjis(":" + key + "\n;/\ny/") + "\r\n" +
+               sjis(":" + key + ";/") + std::string(1, '\0') + sjis("/z\r/") + "\r\n" +
+               sjis(":" + key + "\r;/\n\n/") + "\r\n";
+    };
+    const std::string n_lines = kinds("ん");
+    const std::string wa_lines = kinds("わ");
+    std::string dictionary;
+    for (int i = 0; i < 100; ++i)
+        dictionary += n_lines;
+    auto n_size = static_cast<std::int64_t>(dictionary.size());
+    for (int i = 0; i < 100; ++i)
+        dictionary += wa_lines;
+    auto wa_size = static_cast<std::int64_t>(dictionary.size()) - n_size;
+    std::vector<std::int64_t> sizes(70, 0);
+    sizes[0] = n_size;
+    sizes[1] = wa_size;
+    ToolRun run;
+    run.dictionary = dictionary;
+    ToolResult result = run_tool(run);
+    EXPECT_BYTES(success_after(1), result.output);
+    EXPECT_EQ(result.status, 71);
+    EXPECT_BYTES(index_for_sizes(sizes), result.index.value_or("(none)"));
+
+    // Over several blocks, then a line with an empty item: its number counts
+    // every line before it.
+    std::string many;
+    while (many.size() < 300 * 1024)
+        many += n_lines;
+    const std::string bad = entry(":ん;/x//");
+    run.dictionary = many + bad;
+    run.index = "old";
+    result = run_tool(run);
+    EXPECT_BYTES(format_report(static_cast<std::int64_t>(many.size() / n_lines.size() * 4), bad, reason::EMPTY_ITEM),
+                 result.output);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.index, "old");
+}
