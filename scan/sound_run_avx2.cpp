@@ -19,25 +19,8 @@ inline ChunkMasks map_chunk_avx2(const unsigned char* bytes, unsigned char lead,
 {
     __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
     __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 32));
-    ChunkMasks m;
-    m.colon = equal_bits(low, high, ':');
-    m.semicolon = equal_bits(low, high, ';');
-    m.slash = equal_bits(low, high, '/');
-    m.cr = equal_bits(low, high, '\r');
-    m.lf = equal_bits(low, high, '\n');
-    m.tab = equal_bits(low, high, '\t');
-    m.zero = equal_bits(low, high, '\0');
-    m.key_lead = equal_bits(low, high, static_cast<char>(lead));
-    m.key_trail = equal_bits(low, high, static_cast<char>(trail));
-    return m;
-}
-
-// Bit i set when an odd number of the bits at or below i are set: the low
-// half of the carry-less product with all ones.
-inline std::uint64_t prefix_parity_clmul(std::uint64_t x)
-{
-    __m128i product = _mm_clmulepi64_si128(_mm_set_epi64x(0, static_cast<long long>(x)), _mm_set1_epi8(-1), 0);
-    return static_cast<std::uint64_t>(_mm_cvtsi128_si64(product));
+    return masks_of([low, high](unsigned char c) { return equal_bits(low, high, static_cast<char>(c)); }, lead,
+                    trail);
 }
 
 }  // namespace

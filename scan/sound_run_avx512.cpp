@@ -15,25 +15,7 @@ inline std::uint64_t equal_bits(__m512i bytes, char c)
 inline ChunkMasks map_chunk_avx512(const unsigned char* bytes, unsigned char lead, unsigned char trail)
 {
     __m512i all = _mm512_loadu_si512(bytes);
-    ChunkMasks m;
-    m.colon = equal_bits(all, ':');
-    m.semicolon = equal_bits(all, ';');
-    m.slash = equal_bits(all, '/');
-    m.cr = equal_bits(all, '\r');
-    m.lf = equal_bits(all, '\n');
-    m.tab = equal_bits(all, '\t');
-    m.zero = equal_bits(all, '\0');
-    m.key_lead = equal_bits(all, static_cast<char>(lead));
-    m.key_trail = equal_bits(all, static_cast<char>(trail));
-    return m;
-}
-
-// Bit i set when an odd number of the bits at or below i are set: the low
-// half of the carry-less product with all ones.
-inline std::uint64_t prefix_parity_clmul(std::uint64_t x)
-{
-    __m128i product = _mm_clmulepi64_si128(_mm_set_epi64x(0, static_cast<long long>(x)), _mm_set1_epi8(-1), 0);
-    return static_cast<std::uint64_t>(_mm_cvtsi128_si64(product));
+    return masks_of([all](unsigned char c) { return equal_bits(all, static_cast<char>(c)); }, lead, trail);
 }
 
 }  // namespace

@@ -8,6 +8,10 @@
 
 #include "common/scan_state.h"
 
+#ifdef __PCLMUL__
+#include <wmmintrin.h>
+#endif
+
 // Internal to each file that includes it: the vector files are built with
 // other instruction sets, and no copy of these routines may stand in for
 // another's at link time.
@@ -21,24 +25,34 @@ struct ChunkMasks {
     std::uint64_t key_lead, key_trail;
 };
 
+// The masks of a chunk, from equal(c): the bits of the chunk's bytes that
+// equal c. Which bytes matter is said here once, for every build.
+template <typename Equal>
+inline ChunkMasks masks_of(Equal equal, unsigned char lead, unsigned char trail)
+{
+    ChunkMasks m;
+    m.colon = equal(':');
+    m.semicolon = equal(';');
+    m.slash = equal('/');
+    m.cr = equal('\r');
+    m.lf = equal('\n');
+    m.tab = equal('\t');
+    m.zero = equal('\0');
+    m.key_lead = equal(lead);
+    m.key_trail = equal(trail);
+    return m;
+}
+
 // Byte by byte: the statement of what each mask holds, for the tests.
 inline ChunkMasks map_chunk_plain(const unsigned char* bytes, unsigned char lead, unsigned char trail)
 {
-    ChunkMasks m{};
-    for (int i = 0; i < 64; ++i) {
-        std::uint64_t bit = std::uint64_t{1} << i;
-        unsigned char c = bytes[i];
-        m.colon |= c == ':' ? bit : 0;
-        m.semicolon |= c == ';' ? bit : 0;
-        m.slash |= c == '/' ? bit : 0;
-        m.cr |= c == '\r' ? bit : 0;
-        m.lf |= c == '\n' ? bit : 0;
-        m.tab |= c == '\t' ? bit : 0;
-        m.zero |= c == '\0' ? bit : 0;
-        m.key_lead |= c == lead ? bit : 0;
-        m.key_trail |= c == trail ? bit : 0;
-    }
-    return m;
+    auto equal = [bytes](unsigned char c) {
+        std::uint64_t bits = 0;
+        for (int i = 0; i < 64; ++i)
+            bits |= std::uint64_t{bytes[i] == c} << i;
+        return bits;
+    };
+    return masks_of(equal, lead, trail);
 }
 
 // Bit i set when an odd number of the bits at or below i are set.
@@ -52,6 +66,16 @@ inline std::uint64_t prefix_parity(std::uint64_t x)
     x ^= x << 32;
     return x;
 }
+
+#ifdef __PCLMUL__
+// The same, in one instruction where there is a carry-less multiply: the low
+// half of the product with all ones.
+inline std::uint64_t prefix_parity_clmul(std::uint64_t x)
+{
+    __m128i product = _mm_clmulepi64_si128(_mm_set_epi64x(0, static_cast<long long>(x)), _mm_set1_epi8(-1), 0);
+    return static_cast<std::uint64_t>(_mm_cvtsi128_si64(product));
+}
+#endif
 
 // No line is looked at on its own: for each chunk, every rule is a test on
 // the bits, and a bit of "faults" is set inside (or at the end of) any line

@@ -23,17 +23,7 @@ inline ChunkMasks map_chunk_sse2(const unsigned char* bytes, unsigned char lead,
     __m128i part[4];
     for (int i = 0; i < 4; ++i)
         part[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * i));
-    ChunkMasks m;
-    m.colon = equal_bits(part, ':');
-    m.semicolon = equal_bits(part, ';');
-    m.slash = equal_bits(part, '/');
-    m.cr = equal_bits(part, '\r');
-    m.lf = equal_bits(part, '\n');
-    m.tab = equal_bits(part, '\t');
-    m.zero = equal_bits(part, '\0');
-    m.key_lead = equal_bits(part, static_cast<char>(lead));
-    m.key_trail = equal_bits(part, static_cast<char>(trail));
-    return m;
+    return masks_of([&part](unsigned char c) { return equal_bits(part, static_cast<char>(c)); }, lead, trail);
 }
 
 }  // namespace
