@@ -22,16 +22,14 @@ TEST(CommandLine, IllegalFirstArgumentEndsTheRunBeforeTheDictionaryIsOpened)
 {
     const char* const illegal[] = {"-M", "/m", "--m", "m", "-mm", "-m ", "", "-", "-x"};
     for (const char* arg : illegal) {
+        SCOPED_TRACE(arg);
         for (bool with_dictionary : {true, false}) {
             ToolRun run;
             if (with_dictionary)
                 run.dictionary = entry(":あ;/x/");
             run.args = {arg, "-m"};
             run.index = OLD_INDEX;
-            ToolResult result = run_tool(run);
-            EXPECT_BYTES(message::illegal_option(arg), result.output);
-            EXPECT_EQ(result.status, 0) << arg;
-            EXPECT_EQ(result.index, OLD_INDEX) << arg;
+            expect_refused(run, message::illegal_option(arg));
         }
     }
 }
@@ -87,10 +85,7 @@ TEST(DictionaryFile, MissingOrUnreadableLeavesTheIndexAlone)
         ToolRun run;
         run.index = OLD_INDEX;
         run.prepare = c.prepare;
-        ToolResult result = run_tool(run);
-        EXPECT_BYTES(c.output, result.output);
-        EXPECT_EQ(result.status, 0);
-        EXPECT_EQ(result.index, OLD_INDEX);
+        expect_refused(run, c.output);
     }
 }
 

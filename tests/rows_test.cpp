@@ -31,10 +31,7 @@ void expect_refused(const Refused& c)
     run.dictionary = c.dictionary;
     run.args = {"-m"};
     run.index = OLD_INDEX;
-    ToolResult result = run_tool(run);
-    EXPECT_BYTES(c.output, result.output);
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.index, OLD_INDEX);
+    expect_refused(run, c.output);
 }
 
 // A dictionary that the tool accepts: its warnings and the sizes of its rows.

@@ -188,6 +188,15 @@ ToolResult run_tool(const ToolRun& run)
     return result;
 }
 
+ToolResult expect_refused(const ToolRun& run, const std::string& output)
+{
+    ToolResult result = run_tool(run);
+    EXPECT_BYTES(output, result.output);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.index, run.index);
+    return result;
+}
+
 std::string hex_dump(const std::string& bytes)
 {
     std::string out;

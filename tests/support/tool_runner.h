@@ -59,6 +59,11 @@ std::string tool_binary();
 
 ToolResult run_tool(const ToolRun& run);
 
+// Runs the tool and expects a refusal: exactly output on standard output,
+// status 0, and kolvane.idx as it was before the run (absent if it was).
+// Returns what the run did, for further checks.
+ToolResult expect_refused(const ToolRun& run, const std::string& output);
+
 // The tool under test is a Windows build (VENOSKAL_PLATFORM=windows).
 bool tool_is_windows();
 
