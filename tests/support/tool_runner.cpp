@@ -57,6 +57,66 @@ std::vector<std::string> tool_command()
     return words;
 }
 
+// Runs the tool once in dir, its standard output collected in output (when
+// captured). Returns the wait status.
+int launch(const ToolRun& run, const fs::path& dir, std::vector<char*>& argv, std::string& output)
+{
+    // Standard output is captured through a pipe, as a user's `| cat` would:
+    // no limit on the size of files the tool writes applies to it.
+    int out[2] = {-1, -1};
+    if (run.output == Stdout::Capture && pipe2(out, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe failed");
+    std::fflush(nullptr);
+    pid_t child = fork();
+    if (child == 0) {
+        if (chdir(dir.c_str()) != 0)
+            _exit(120);
+        if (run.output == Stdout::Closed) {
+            close(1);
+        } else if (run.output == Stdout::DevFull) {
+            int fd = open("/dev/full", O_WRONLY);
+            if (fd < 0 || dup2(fd, 1) < 0)
+                _exit(121);
+            close(fd);
+        } else if (dup2(out[1], 1) < 0) {
+            _exit(121);
+        }
+        if (!run.fault.empty()) {
+            setenv("LD_PRELOAD", VENOSKAL_FAULT_SHIM, 1);
+            setenv("VENOSKAL_FAULT", run.fault.c_str(), 1);
+            // A sanitized tool would refuse a library loaded before its runtime.
+            std::string asan = std::string(getenv("ASAN_OPTIONS") ? getenv("ASAN_OPTIONS") : "") +
+                               ":verify_asan_link_order=0";
+            setenv("ASAN_OPTIONS", asan.c_str(), 1);
+        }
+        std::signal(SIGXFSZ, SIG_DFL);
+        if (run.file_size_limit >= 0) {
+            rlimit limit{static_cast<rlim_t>(run.file_size_limit), static_cast<rlim_t>(run.file_size_limit)};
+            if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                _exit(123);
+        }
+        execvp(argv[0], argv.data());
+        _exit(122);
+    }
+
+    if (run.output == Stdout::Capture) {
+        close(out[1]);
+        char buffer[65536];
+        for (;;) {
+            ssize_t n = read(out[0], buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            output.append(buffer, static_cast<std::size_t>(n));
+        }
+        close(out[0]);
+    }
+    int wait_status = 0;
+    waitpid(child, &wait_status, 0);
+    return wait_status;
+}
+
 }  // namespace
 
 bool tool_is_windows()
@@ -112,62 +172,22 @@ ToolResult run_tool(const ToolRun& run)
         argv.push_back(word.data());
     argv.push_back(nullptr);
 
-    // Standard output is captured through a pipe, as a user's `| cat` would:
-    // no limit on the size of files the tool writes applies to it.
-    int out[2] = {-1, -1};
-    if (run.output == Stdout::Capture && pipe2(out, O_CLOEXEC) != 0)
-        throw std::runtime_error("pipe failed");
-    std::fflush(nullptr);
-    pid_t child = fork();
-    if (child == 0) {
-        if (chdir(dir.c_str()) != 0)
-            _exit(120);
-        if (run.output == Stdout::Closed) {
-            close(1);
-        } else if (run.output == Stdout::DevFull) {
-            int fd = open("/dev/full", O_WRONLY);
-            if (fd < 0 || dup2(fd, 1) < 0)
-                _exit(121);
-            close(fd);
-        } else if (dup2(out[1], 1) < 0) {
-            _exit(121);
-        }
-        if (!run.fault.empty()) {
-            setenv("LD_PRELOAD", VENOSKAL_FAULT_SHIM, 1);
-            setenv("VENOSKAL_FAULT", run.fault.c_str(), 1);
-            // A sanitized tool would refuse a library loaded before its runtime.
-            std::string asan = std::string(getenv("ASAN_OPTIONS") ? getenv("ASAN_OPTIONS") : "") +
-                               ":verify_asan_link_order=0";
-            setenv("ASAN_OPTIONS", asan.c_str(), 1);
-        }
-        std::signal(SIGXFSZ, SIG_DFL);
-        if (run.file_size_limit >= 0) {
-            rlimit limit{static_cast<rlim_t>(run.file_size_limit), static_cast<rlim_t>(run.file_size_limit)};
-            if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
-                _exit(123);
-        }
-        execvp(argv[0], argv.data());
-        _exit(122);
-    }
-
     ToolResult result;
-    if (run.output == Stdout::Capture) {
-        close(out[1]);
-        char buffer[65536];
-        for (;;) {
-            ssize_t n = read(out[0], buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            result.output.append(buffer, static_cast<std::size_t>(n));
-        }
-        close(out[0]);
-        if (tool_is_windows())
-            result.output = from_windows_text(result.output);
-    }
     int wait_status = 0;
-    waitpid(child, &wait_status, 0);
+    for (int attempt = 1;; ++attempt) {
+        result.output.clear();
+        wait_status = launch(run, dir, argv, result.output);
+        // Wine now and then fails to start a program at all: it ends with
+        // status 1, a status venoskal never gives, before anything is
+        // printed. Such a launch is tried once more, and said so.
+        bool wine_did_not_start = tool_is_windows() && WIFEXITED(wait_status) && WEXITSTATUS(wait_status) == 1 &&
+                                  result.output.empty();
+        if (!wine_did_not_start || attempt == 2)
+            break;
+        std::fprintf(stderr, "Wine did not start the tool (status 1, nothing printed): starting it again\n");
+    }
+    if (run.output == Stdout::Capture && tool_is_windows())
+        result.output = from_windows_text(result.output);
 
     result.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : 1000 + WTERMSIG(wait_status);
     // The tool ends with a status of its own; a signal is a crash, or a
